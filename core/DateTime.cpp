@@ -1,0 +1,221 @@
+#include "DateTime.h"
+
+#include "BoundedString.h"
+
+#include <limits.h>
+#include <string.h>
+
+const char* const kMonthNames[13] = {
+    "", "January", "February", "March", "April", "May", "June",
+    "July", "August", "September", "October", "November", "December"};
+const char* const kDayNames[7] = {
+    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const int kDaysInMonth[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+const int kDaysBeforeMonth[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
+long LeadingNumber(const char* text)
+{
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    int negative = 0;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    long value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        int digit = *p - '0';
+        if (value > (INT_MAX - digit) / 10)
+            return negative ? INT_MIN : INT_MAX;
+        value = value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+int ParseDate(const char* text, DateRecord* target)
+{
+    char work[20];
+    CopyText(work, sizeof work, text);
+    for (char* p = work; *p != '\0' && *p != '\n'; ++p) {
+        if (*p == '-' || *p == ':')
+            *p = '/';
+    }
+
+    target->month = (uint16_t)LeadingNumber(work);
+    char* slash = strchr(work, '/');
+    if (slash == NULL)
+        return 0;
+    target->day = (uint16_t)LeadingNumber(slash + 1);
+
+    int yearAbsent = 0;
+    char* yearSlash = strchr(slash + 1, '/');
+    if (yearSlash == NULL) {
+        // Validated as a day of 2000, a leap year, so 02/29 stays a valid annual date.
+        target->year = 2000;
+        yearAbsent = 1;
+    } else {
+        uint16_t y = (uint16_t)LeadingNumber(yearSlash + 1);
+        target->year = (uint16_t)(y >= 96 && y <= 99 ? y + 1900 : y + 2000);
+    }
+
+    int valid = IsValidDate(target) && target->year >= kFirstAcceptedYear;
+    if (yearAbsent)
+        target->year = 0;
+    return valid;
+}
+
+int ParseTime(const char* text, DateRecord* target, int twelveHour)
+{
+    target->timeValid = 0;
+    if (text[0] == '\0')
+        return 1;
+
+    target->hour = (uint16_t)LeadingNumber(text);
+    const char* separator = strpbrk(text, ":-");
+    if (separator == NULL)
+        return 0;
+    const char* minuteText = separator + 1;
+    target->minute = (uint16_t)LeadingNumber(minuteText);
+
+    if (twelveHour) {
+        for (const char* p = minuteText; *p != '\0'; ++p) {
+            if (p[0] != ' ' || (p[1] != 'A' && p[1] != 'P'))
+                continue;
+            if (p[1] == 'A' && target->hour == 12)
+                target->hour = 0;
+            else if (p[1] == 'P' && target->hour < 12)
+                target->hour = (uint16_t)(target->hour + 12);
+            break;
+        }
+    }
+
+    target->second = 0;
+    if (target->hour > 23 || target->minute > 59)
+        return 0;
+    target->timeValid = 1;
+    return 1;
+}
+
+char* TwoDigits(unsigned value, char* position)
+{
+    char* p = position;
+    if (value <= 9)
+        *p++ = '0';
+    FormatUnsigned(p, 6, value);
+    return position + 2;
+}
+
+// The pieces are laid out in a scratch buffer roomy enough for any 16-bit
+// field, then cut to the caller's field: absurd hand-typed numbers must not
+// reach past a record's 10-byte date or 12-byte key.
+void FormatDate(const DateRecord* date, char* out, size_t outSize)
+{
+    char scratch[32];
+    char* p = TwoDigits(date->month, scratch);
+    *p++ = '/';
+    p = TwoDigits(date->day, p);
+    *p++ = '/';
+    TwoDigits(date->year % 100u, p);
+    CopyText(out, outSize, scratch);
+}
+
+void FormatTime12(const DateRecord* date, char* out, size_t outSize)
+{
+    unsigned hour = date->hour;
+    unsigned shown = hour == 0 ? 12 : (hour <= 12 ? hour : hour - 12);
+    char scratch[32];
+    char* p = TwoDigits(shown, scratch);
+    *p++ = ':';
+    p = TwoDigits(date->minute, p);
+    *p++ = ' ';
+    *p++ = hour <= 11 ? 'A' : 'P';
+    *p++ = 'M';
+    *p = '\0';
+    CopyText(out, outSize, scratch);
+}
+
+void FormatTime24(const DateRecord* date, char* out, size_t outSize)
+{
+    char scratch[32];
+    char* p = TwoDigits(date->hour, scratch);
+    *p++ = ':';
+    TwoDigits(date->minute, p);
+    CopyText(out, outSize, scratch);
+}
+
+void MakeSortKey(const DateRecord* date, char* out, size_t outSize)
+{
+    char scratch[32];
+    FormatUnsigned(scratch, 8, date->year);
+    char* p = scratch + strlen(scratch);
+    p = TwoDigits(date->month, p);
+    TwoDigits(date->day, p);
+    CopyText(out, outSize, scratch);
+}
+
+int IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int IsValidDate(const DateRecord* date)
+{
+    if (date->year < kFirstValidYear || date->year > kLastValidYear)
+        return 0;
+    if (date->month < 1 || date->month > 12)
+        return 0;
+    int days = kDaysInMonth[date->month];
+    if (date->month == 2 && IsLeapYear(date->year))
+        days = 29;
+    return date->day >= 1 && date->day <= days;
+}
+
+int DayOfWeek(int year, int month, int day)
+{
+    int k = month < 3 ? 1 : 0;
+    long w = 3L * year + day + 23L * month / 9 + ((year - k) / 100 + 1) * 3L / 4
+             - (year + (month + 9) / 12) * 7L / 4 - 13;
+    // Positive for every valid date; kept in 0..6 for the absurd dates a
+    // hand-edited file can hold, since the result indexes the day names.
+    long r = w % 7;
+    return (int)(r < 0 ? r + 7 : r);
+}
+
+// Leap years among 1 .. year-1.
+static long LeapYearsBefore(long year)
+{
+    long y = year - 1;
+    return y / 4 - y / 100 + y / 400;
+}
+
+long DayNumber(const DateRecord* date, int baseYear)
+{
+    long days = 0;
+    if (date->year > baseYear) {
+        days = 365L * (date->year - baseYear) + LeapYearsBefore(date->year) -
+               LeapYearsBefore(baseYear);
+    }
+    if (date->month >= 1 && date->month <= 12)
+        days += kDaysBeforeMonth[date->month];
+    days += (long)date->day - 1;
+    if (date->month > 2 && IsLeapYear(date->year))
+        days += 1;
+    return days;
+}
+
+int ResolveAnnualYear(DateRecord* work, const DateRecord* today)
+{
+    if (work->year != 0)
+        return 0;
+    int beforeToday = work->month < today->month ||
+                      (work->month == today->month && work->day < today->day);
+    work->year = (uint16_t)(today->year + (beforeToday ? 1 : 0));
+    return 1;
+}
+
+int IsToday(const DateRecord* work, const DateRecord* today)
+{
+    return work->year == today->year && work->month == today->month &&
+           work->day == today->day;
+}
