@@ -1,0 +1,107 @@
+#include "RegKey.h"
+
+#include "../core/BoundedString.h"
+
+#include <string.h>
+
+int RegKey::OpenForReading(HKEY root, const char* path)
+{
+    Close();
+    return RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
+}
+
+int RegKey::OpenOrCreate(HKEY root, const char* path)
+{
+    Close();
+    DWORD disposition = 0;
+    return RegCreateKeyExA(root, path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL,
+                           &key, &disposition) == ERROR_SUCCESS;
+}
+
+void RegKey::Close()
+{
+    if (key != NULL)
+        RegCloseKey(key);
+    key = NULL;
+}
+
+int RegKey::ReadFlag(const char* name, int* flag, int defaultValue)
+{
+    BYTE byte = 0;
+    DWORD size = sizeof byte;
+    if (key == NULL || RegQueryValueExA(key, name, NULL, NULL, &byte, &size) != ERROR_SUCCESS) {
+        *flag = defaultValue;
+        return 0;
+    }
+    *flag = byte != 0;
+    return 1;
+}
+
+int RegKey::ReadNumber(const char* name, DWORD* number, DWORD defaultValue)
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (key == NULL ||
+        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)&value, &size) != ERROR_SUCCESS) {
+        *number = defaultValue;
+        return 0;
+    }
+    *number = value;
+    return 1;
+}
+
+int RegKey::ReadString(const char* name, char* text, DWORD size, const char* defaultText)
+{
+    if (size == 0)
+        return 0;
+    DWORD length = size;
+    if (key == NULL ||
+        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)text, &length) != ERROR_SUCCESS) {
+        CopyText(text, size, defaultText);
+        return 0;
+    }
+    // Stored strings need not end in NUL.
+    text[length < size ? length : size - 1] = '\0';
+    return 1;
+}
+
+int RegKey::ReadExact(const char* name, void* data, DWORD size)
+{
+    BYTE buffer[64];
+    DWORD length = sizeof buffer;
+    if (key == NULL || size > sizeof buffer ||
+        RegQueryValueExA(key, name, NULL, NULL, buffer, &length) != ERROR_SUCCESS ||
+        length != size)
+        return 0;
+    memcpy(data, buffer, size);
+    return 1;
+}
+
+int RegKey::WriteNumber(const char* name, DWORD number)
+{
+    return key != NULL && RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&number,
+                                         sizeof number) == ERROR_SUCCESS;
+}
+
+int RegKey::WriteFlag(const char* name, int flag)
+{
+    BYTE byte = flag != 0 ? 1 : 0;
+    return WriteBinary(name, &byte, 1);
+}
+
+int RegKey::WriteBinary(const char* name, const void* data, DWORD size)
+{
+    return key != NULL &&
+           RegSetValueExA(key, name, 0, REG_BINARY, (const BYTE*)data, size) == ERROR_SUCCESS;
+}
+
+int RegKey::WriteString(const char* name, const char* text)
+{
+    return key != NULL && RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text,
+                                         (DWORD)strlen(text) + 1) == ERROR_SUCCESS;
+}
+
+int RegKey::DeleteValue(const char* name)
+{
+    return key != NULL && RegDeleteValueA(key, name) == ERROR_SUCCESS;
+}

@@ -1,0 +1,35 @@
+// One open registry key. Every access is silent: a read that fails stores the
+// caller's default, a write that fails is only reported by its result.
+#pragma once
+
+#include <windows.h>
+
+class RegKey {
+public:
+    RegKey() : key(NULL) {}
+    ~RegKey() { Close(); }
+
+    int OpenForReading(HKEY root, const char* path);
+    int OpenOrCreate(HKEY root, const char* path);
+    void Close();
+
+    // Reads succeed only when the stored data fits the buffer; the value's
+    // type is never looked at.
+    int ReadFlag(const char* name, int* flag, int defaultValue);
+    int ReadNumber(const char* name, DWORD* number, DWORD defaultValue);
+    int ReadString(const char* name, char* text, DWORD size, const char* defaultText);
+    // Succeeds only when the value holds exactly size bytes.
+    int ReadExact(const char* name, void* data, DWORD size);
+
+    int WriteNumber(const char* name, DWORD number);
+    int WriteFlag(const char* name, int flag);
+    int WriteBinary(const char* name, const void* data, DWORD size);
+    int WriteString(const char* name, const char* text);
+    int DeleteValue(const char* name);
+
+private:
+    RegKey(const RegKey&);
+    RegKey& operator=(const RegKey&);
+
+    HKEY key;
+};

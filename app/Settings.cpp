@@ -1,0 +1,159 @@
+// The options and the window placement in the per-user registry, and the
+// program's entry in the Windows start-up list.
+#include "../core/Application.h"
+#include "../core/BoundedString.h"
+#include "../core/CommandLine.h"
+#include "RegKey.h"
+#include "Settings.h"
+
+#include <string.h>
+
+static const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
+static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char kRunValue[] = "Tarvendel";
+
+void Application::LoadSettings()
+{
+    Range = 10;
+    runAtStartup = 0;
+    RunOnce = 1;
+    AlwaysRun = 0;
+    AutoRemove = 1;
+    AskTime = 0;
+    TimeCol = 1;
+    RunDay = 99;
+    RunDate = 0;
+
+    RegKey settings;
+    if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsKey)) {
+        firstRun = 1;
+    } else {
+        firstRun = 0;
+        DWORD number = 0;
+        settings.ReadNumber("Range", &number, 10);
+        Range = (int)number;
+        settings.ReadFlag("AutoRemove", &AutoRemove, 1);
+        settings.ReadFlag("RunOnce", &RunOnce, 1);
+        if (RunOnce) {
+            settings.ReadNumber("RunDay", &number, 99);
+            RunDay = number;
+            settings.ReadNumber("RunDate", &number, 0);
+            RunDate = number;
+        }
+        settings.ReadFlag("AlwaysRun", &AlwaysRun, 0);
+        settings.ReadFlag("AskTime", &AskTime, 0);
+        settings.ReadFlag("TimeCol", &TimeCol, 1);
+        settings.Close();
+    }
+
+    RegKey run;
+    if (!run.OpenForReading(HKEY_CURRENT_USER, kRunKey))
+        return;
+    char entry[120];
+    runAtStartup = run.ReadString(kRunValue, entry, sizeof entry, "") ? 1 : 0;
+}
+
+int Application::SaveState()
+{
+    return SaveSettings();
+}
+
+int Application::SaveSettings()
+{
+    RegKey settings;
+    if (!settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsKey))
+        return 0;
+    settings.WriteNumber("Range", (DWORD)Range);
+    settings.WriteFlag("AutoRemove", AutoRemove);
+    settings.WriteFlag("RunOnce", RunOnce);
+    settings.WriteFlag("AlwaysRun", AlwaysRun);
+    settings.WriteFlag("AskTime", AskTime);
+    settings.WriteFlag("TimeCol", TimeCol);
+    settings.WriteNumber("RunDay", today.day);
+    settings.WriteNumber("RunDate", DateStamp(&today));
+
+    WINDOWPLACEMENT placement;
+    memset(&placement, 0, sizeof placement);
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    int written = settings.WriteNumber("flags", placement.flags) &&
+                  settings.WriteNumber("showCmd", placement.showCmd) &&
+                  settings.WriteBinary("rcNormal", &placement.rcNormalPosition,
+                                       sizeof placement.rcNormalPosition);
+    return written;
+}
+
+int Application::RestorePlacement()
+{
+    RegKey settings;
+    if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsKey))
+        return 0;
+    WINDOWPLACEMENT placement;
+    memset(&placement, 0, sizeof placement);
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+
+    DWORD flags = 0;
+    DWORD showCmd = 0;
+    // A rectangle of any other size than four edges is no placement at all.
+    if (!settings.ReadNumber("flags", &flags, 0) || !settings.ReadNumber("showCmd", &showCmd, 0) ||
+        !settings.ReadExact("rcNormal", &placement.rcNormalPosition,
+                            sizeof placement.rcNormalPosition))
+        return 0;
+    settings.Close();
+    placement.flags = flags;
+    placement.showCmd = showCmd;
+
+    if (placement.rcNormalPosition.left >
+        GetSystemMetrics(SM_CXSCREEN) - GetSystemMetrics(SM_CXICON))
+        return 0;
+    if (placement.rcNormalPosition.top >
+        GetSystemMetrics(SM_CYSCREEN) - GetSystemMetrics(SM_CYICON))
+        return 0;
+    SetWindowPlacement(window, &placement);
+    return 1;
+}
+
+int BuildRunEntry(const char* programFile, char* entry, size_t size)
+{
+    char program[kPathSize];
+    CopyText(program, sizeof program, programFile);
+    StripFileName(program);
+    int fits = AppendText(program, sizeof program, "Tarvendel.exe");
+
+    int quoted = strchr(program, ' ') != NULL;
+    entry[0] = '\0';
+    if (quoted)
+        fits = AppendText(entry, size, "\"") && fits;
+    fits = AppendText(entry, size, program) && fits;
+    if (quoted)
+        fits = AppendText(entry, size, "\"") && fits;
+    return AppendText(entry, size, " RUN") && fits;
+}
+
+void Application::ApplyRunAtStartup()
+{
+    RegKey run;
+    if (runAtStartup) {
+        // The running file's own folder, not the path as typed: a program
+        // started by its bare name would otherwise never be found at login.
+        char module[kPathSize];
+        DWORD length = GetModuleFileNameA(NULL, module, sizeof module);
+        if (length == 0 || length >= sizeof module)
+            CopyText(module, sizeof module, programPath);
+        char entry[kRunEntrySize];
+        // A cut path would start some other file at login; better none at all.
+        if (BuildRunEntry(module, entry, sizeof entry) &&
+            run.OpenOrCreate(HKEY_CURRENT_USER, kRunKey))
+            run.WriteString(kRunValue, entry);
+        run.Close();
+
+        char shortcut[kPathSize];
+        UINT windowsLength = GetWindowsDirectoryA(shortcut, sizeof shortcut);
+        if (windowsLength > 0 && windowsLength < sizeof shortcut &&
+            AppendText(shortcut, sizeof shortcut, "\\StartM~1\\Programs\\Startup\\Tarvendel.exe.lnk"))
+            DeleteFileA(shortcut);
+    } else if (run.OpenOrCreate(HKEY_CURRENT_USER, kRunKey)) {
+        run.DeleteValue(kRunValue);
+    }
+}

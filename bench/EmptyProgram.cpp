@@ -1,0 +1,7 @@
+// The yardstick for start-up time: a Win32 program that does nothing.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return 0;
+}

@@ -1,0 +1,33 @@
+#include "Application.h"
+
+#include <string.h>
+
+Application theApp;
+DateRecord today;
+HINSTANCE instanceHandle;
+HCURSOR handCursor;
+
+Application::Application()
+    : AlwaysRun(0), AskTime(0), AutoRemove(1), RunOnce(1), TimeCol(1), modified(0),
+      reminderMode(0), firstRun(0), runAtStartup(0), Range(10), entryCount(0), RunDay(99),
+      RunDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0)
+{
+    programPath[0] = '\0';
+    dataFolder[0] = '\0';
+    dataFilePath[0] = '\0';
+    memset(&workDate, 0, sizeof workDate);
+}
+
+void Application::ReleaseTextBuffer()
+{
+    if (textBuffer != NULL)
+        GlobalFree(textBuffer);
+    textBuffer = NULL;
+    parseCursor = NULL;
+    textBufferSize = 0;
+}
+
+unsigned DateStamp(const DateRecord* date)
+{
+    return date->year * 10000u + date->month * 100u + date->day;
+}

@@ -1,0 +1,68 @@
+// The application state, which is also the main window object.
+#pragma once
+
+#include "../framework/MainWindow.h"
+#include "DateTime.h"
+#include "FileSystem.h"
+
+class Application : public MainWindow {
+public:
+    Application();
+
+    // Start-up: the four data-preparation steps, in this order.
+    void ParseCommandLine();
+    void ReadCommandLine(const char* commandLine);
+    void LocateDataFolder();
+    void MigrateOldDataFile();
+    int LoadDataFile();
+    void ReleaseTextBuffer();
+
+    int ShouldShowWindow();
+    int IsWithinRange(const char* dateText);
+    int ReadEntryLine(char* date, char* time, char* text);
+
+    // Settings store
+    void LoadSettings();
+    int SaveSettings();
+    void ApplyRunAtStartup();
+    int SaveState() override;
+    int RestorePlacement() override;
+
+    int AlwaysRun;
+    int AskTime;
+    int AutoRemove;
+    int RunOnce;
+    int TimeCol;
+    int modified;
+    int reminderMode;
+    unsigned firstRun;
+    unsigned runAtStartup;
+    int Range;
+    int entryCount;
+    unsigned RunDay;
+    // Today's full date (YYYYMMDD) of the last run that opened the window,
+    // 0 when the registry holds none; it decides "once a day" where RunDay
+    // alone would also refuse the same day number of a later month.
+    unsigned RunDate;
+    char* textBuffer;
+    const char* parseCursor;
+    int textBufferSize;
+    char programPath[kPathSize];
+    char dataFolder[kPathSize];
+    char dataFilePath[kPathSize];
+    DateRecord workDate;
+};
+
+extern Application theApp;
+
+// Read once at start-up and never refreshed: every "today" of a run means the
+// day it started, also after midnight.
+extern DateRecord today;
+extern HINSTANCE instanceHandle;
+extern HCURSOR handCursor;
+
+// YYYYMMDD of a date, as RunDate stores it.
+unsigned DateStamp(const DateRecord* date);
+
+// WinMain's steps up to the run decision; returns the process exit code.
+int StartProgram(HINSTANCE instance, int showCommand);

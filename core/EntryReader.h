@@ -1,0 +1,21 @@
+// The line reader of the data file. Loose on input: it skips what it does not
+// expect, and every token is cut to its buffer.
+#pragma once
+
+#include <stddef.h>
+
+const size_t kDateTokenSize = 20;
+const size_t kTimeTokenSize = 20;
+const size_t kTextTokenSize = 84;
+
+struct DateRecord;
+
+// Reads the next line with a text at *cursor into date (kDateTokenSize bytes),
+// time (kTimeTokenSize) and text (kTextTokenSize); text may be null when only
+// the date matters, the line is then measured but not copied. Leaves *cursor
+// on the CR, LF or NUL that ended the line. Returns 0 at the end of the text.
+int ReadEntryLine(const char** cursor, char* date, char* time, char* text);
+
+// Reads a time token of the file: a token ending in A or P (with or without
+// the M that follows) states a 12-hour time, any other a 24-hour time.
+int ParseFileTime(const char* token, DateRecord* target);

@@ -1,0 +1,76 @@
+#include "FileSystem.h"
+
+#include "BoundedString.h"
+
+#include <shlobj.h>
+
+int FileExists(const char* path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    FindClose(search);
+    return 1;
+}
+
+int DirectoryExists(const char* path)
+{
+    char current[kPathSize];
+    DWORD length = GetCurrentDirectoryA(sizeof current, current);
+    int changed = SetCurrentDirectoryA(path) != 0;
+    if (length > 0 && length < sizeof current)
+        SetCurrentDirectoryA(current);
+    return changed;
+}
+
+// Position after the root of path: "\\server\share\" or the first component ("C:\").
+static char* SkipRoot(char* path)
+{
+    char* p = path;
+    int components = 1;
+    if (path[0] != '\0' && path[1] == '\\') {
+        p = path + 2;
+        components = 2;
+    }
+    for (; components > 0 && *p != '\0'; --components) {
+        while (*p != '\0' && *p != '\\')
+            ++p;
+        if (*p == '\\')
+            ++p;
+    }
+    return p;
+}
+
+int CreateDirectoryPath(const char* path)
+{
+    char copy[kPathSize];
+    if (!CopyText(copy, sizeof copy, path))
+        return 0;
+    char* p = SkipRoot(copy);
+    while (*p != '\0') {
+        while (*p != '\0' && *p != '\\')
+            ++p;
+        char kept = *p;
+        *p = '\0';
+        if (!CreateDirectoryA(copy, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+            return 0;
+        *p = kept;
+        if (kept == '\0')
+            break;
+        ++p;
+    }
+    return 1;
+}
+
+void GetSpecialFolderPath(HWND owner, int folderId, char* path)
+{
+    path[0] = '\0';
+    LPITEMIDLIST items = NULL;
+    if (SHGetSpecialFolderLocation(owner, folderId, &items) != S_OK || items == NULL)
+        return;
+    char found[MAX_PATH];
+    if (SHGetPathFromIDListA(items, found))
+        CopyText(path, kPathSize, found);
+    CoTaskMemFree(items);
+}

@@ -1,0 +1,15 @@
+// File and folder operations of the start-up; all paths are 8-bit, at most 259 characters.
+#pragma once
+
+#include <windows.h>
+
+const int kPathSize = 260;
+
+int FileExists(const char* path);
+int DirectoryExists(const char* path);
+
+// Creates every missing level of path; levels that exist are passed over.
+int CreateDirectoryPath(const char* path);
+
+// Writes the shell folder's path into path (kPathSize bytes); empty when unknown.
+void GetSpecialFolderPath(HWND owner, int folderId, char* path);

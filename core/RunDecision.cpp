@@ -1,0 +1,46 @@
+// Whether a start from the Windows start-up list opens the window at all.
+#include "Application.h"
+#include "EntryReader.h"
+#include "ShowError.h"
+
+int Application::ReadEntryLine(char* date, char* time, char* text)
+{
+    return ::ReadEntryLine(&parseCursor, date, time, text);
+}
+
+int Application::ShouldShowWindow()
+{
+    if (!reminderMode)
+        return 1;
+    if (RunDate != 0) {
+        if (RunDate == DateStamp(&today))
+            return 0;
+    } else if (RunDay == today.day) {
+        return 0;
+    }
+    if (AlwaysRun)
+        return 1;
+
+    char date[kDateTokenSize];
+    char time[kTimeTokenSize];
+    parseCursor = textBuffer;
+    // Only the dates matter here, so the texts are not copied.
+    while (ReadEntryLine(date, time, NULL)) {
+        if (IsWithinRange(date))
+            return 1;
+    }
+    return 0;
+}
+
+int Application::IsWithinRange(const char* dateText)
+{
+    if (!ParseDate(dateText, &workDate)) {
+        ShowError("Invalidate date", dateText);
+        return 0;
+    }
+    // An annual date counts at its next occurrence, as the list shows it:
+    // on 30 December a 2 January is three days ahead, not a year behind.
+    ResolveAnnualYear(&workDate, &today);
+    long d = DayNumber(&workDate, kDayNumberBase) - DayNumber(&today, kDayNumberBase);
+    return d >= 0 && d <= Range;
+}

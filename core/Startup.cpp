@@ -1,0 +1,20 @@
+#include "Application.h"
+#include "../resources/resource.h"
+
+int StartProgram(HINSTANCE instance, int showCommand)
+{
+    (void)showCommand; // goes to the window start-up
+    instanceHandle = instance;
+    handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDR_HAND_CURSOR));
+    GetLocalTime((SYSTEMTIME*)&today);
+    theApp.LoadSettings();
+
+    theApp.ParseCommandLine();
+    theApp.LocateDataFolder();
+    theApp.MigrateOldDataFile();
+    if (!theApp.LoadDataFile())
+        return 1;
+    if (!theApp.ShouldShowWindow())
+        return 0;
+    return 0;
+}

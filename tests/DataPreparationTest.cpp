@@ -1,0 +1,226 @@
+// Finding the data folder, moving an old data file in, and loading the file.
+#include "core/Application.h"
+#include "core/BoundedString.h"
+#include "core/FileSystem.h"
+#include "support/AppState.h"
+#include "support/ModalAnswerer.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Folders, CreateDirectoryPathMakesEveryMissingLevel)
+{
+    std::string base = NewTempFolder();
+    std::string deep = base + "one\\two\\three\\";
+    EXPECT_FALSE(DirectoryExists(deep.c_str()));
+    EXPECT_TRUE(CreateDirectoryPath(deep.c_str()));
+    EXPECT_TRUE(DirectoryExists(deep.c_str()));
+    // Levels that exist already are passed over; no trailing backslash works too.
+    EXPECT_TRUE(CreateDirectoryPath((base + "one\\two\\four").c_str()));
+    EXPECT_TRUE(DirectoryExists((base + "one\\two\\four\\").c_str()));
+    EXPECT_FALSE(CreateDirectoryPath((base + "bad|name\\x\\").c_str()));
+    EXPECT_FALSE(FileExists((base + "none.txt").c_str()));
+    WriteFileText(base + "some.txt", "x");
+    EXPECT_TRUE(FileExists((base + "some.txt").c_str()));
+    EXPECT_FALSE(DirectoryExists((base + "some.txt").c_str()));
+    RemoveTree(base);
+}
+
+TEST(Folders, DirectoryExistsKeepsTheCurrentDirectory)
+{
+    char before[MAX_PATH], after[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
+    std::string base = NewTempFolder();
+    EXPECT_TRUE(DirectoryExists(base.c_str()));
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STREQ(before, after);
+    RemoveTree(base);
+}
+
+class DataPreparation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetApplication();
+        RemoveTree(DataFolderPath());
+        programFolder = NewTempFolder();
+        std::string program = "\"" + programFolder + "Tarvendel.exe\" RUN";
+        theApp.ReadCommandLine(program.c_str());
+        theApp.reminderMode = 0;
+    }
+    void TearDown() override
+    {
+        theApp.ReleaseTextBuffer();
+        SetFileAttributesA((programFolder + "Tarvendel.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(programFolder);
+        RemoveTree(DataFolderPath());
+    }
+
+    void Prepare()
+    {
+        theApp.LocateDataFolder();
+        theApp.MigrateOldDataFile();
+    }
+
+    std::string programFolder;
+};
+
+TEST_F(DataPreparation, TheDataFolderIsCreatedUnderApplicationData)
+{
+    Prepare();
+    EXPECT_EQ(DataFolderPath(), theApp.dataFolder);
+    EXPECT_TRUE(DirectoryExists(theApp.dataFolder));
+    EXPECT_EQ(DataFilePath(), theApp.dataFilePath);
+}
+
+TEST_F(DataPreparation, AnOldDataFileReplacesTheOneInTheDataFolderAndIsRemoved)
+{
+    CreateDirectoryPath(DataFolderPath().c_str());
+    WriteFileText(DataFilePath(), "01/01 Data folder\r\n");
+    WriteFileText(programFolder + "Tarvendel.dat", "01/01 Program folder\r\n");
+    Prepare();
+    EXPECT_EQ("01/01 Program folder\r\n", ReadFileText(DataFilePath()));
+    EXPECT_FALSE(FileExists((programFolder + "Tarvendel.dat").c_str()));
+    EXPECT_FALSE(FileExists((DataFolderPath() + "Tarvendel.mig").c_str()));
+}
+
+TEST_F(DataPreparation, AnOldFileThatCannotBeRemovedDoesNotOverwriteTheCurrentOne)
+{
+    CreateDirectoryPath(DataFolderPath().c_str());
+    WriteFileText(DataFilePath(), "01/01 Current\r\n");
+    std::string old = programFolder + "Tarvendel.dat";
+    WriteFileText(old, "01/01 Stale\r\n");
+    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY); // deleting it is refused
+    Prepare();
+    EXPECT_EQ("01/01 Current\r\n", ReadFileText(DataFilePath()));
+    EXPECT_TRUE(FileExists(old.c_str()));
+    EXPECT_FALSE(FileExists((DataFolderPath() + "Tarvendel.mig").c_str()));
+
+    // With no file in the data folder yet, the copy is all the user has: keep it.
+    DeleteFileA(DataFilePath().c_str());
+    Prepare();
+    EXPECT_EQ("01/01 Stale\r\n", ReadFileText(DataFilePath()));
+}
+
+TEST_F(DataPreparation, WhenTheCopyFailsBothFilesStay)
+{
+    std::string old = programFolder + "Tarvendel.dat";
+    WriteFileText(old, "01/01 Old\r\n");
+    CopyText(theApp.dataFolder, sizeof theApp.dataFolder, (programFolder + "missing\\").c_str());
+    theApp.MigrateOldDataFile();
+    EXPECT_TRUE(FileExists(old.c_str()));
+    EXPECT_EQ(programFolder + "missing\\Tarvendel.dat", theApp.dataFilePath);
+}
+
+TEST_F(DataPreparation, AnEmptyFileGivesFiveThousandZeroBytes)
+{
+    Prepare();
+    WriteFileText(DataFilePath(), "");
+    ASSERT_EQ(1, theApp.LoadDataFile());
+    EXPECT_EQ(5000, theApp.textBufferSize);
+    for (int i = 0; i < theApp.textBufferSize; ++i)
+        ASSERT_EQ(0, theApp.textBuffer[i]);
+}
+
+TEST_F(DataPreparation, TheFileIsLoadedWholeAndEndsInNulBytes)
+{
+    Prepare();
+    std::string text = "12/25 Christmas\r\n07/04\t09:00 Parade\r\n";
+    WriteFileText(DataFilePath(), text);
+    ASSERT_EQ(1, theApp.LoadDataFile());
+    EXPECT_EQ((int)text.size() + 5000, theApp.textBufferSize);
+    EXPECT_EQ(text, std::string(theApp.textBuffer));
+    EXPECT_EQ(theApp.textBuffer, theApp.parseCursor);
+}
+
+TEST_F(DataPreparation, AMissingFileEndsARunStartSilentlyAndOpensEmptyByHand)
+{
+    Prepare();
+    ModalAnswerer answerer;
+    theApp.reminderMode = 1;
+    EXPECT_EQ(0, theApp.LoadDataFile());
+    EXPECT_TRUE(answerer.Answered().empty());
+
+    theApp.reminderMode = 0;
+    theApp.firstRun = 1;
+    ASSERT_EQ(1, theApp.LoadDataFile());
+    EXPECT_TRUE(answerer.Answered().empty());
+    EXPECT_EQ(64000, theApp.textBufferSize);
+    EXPECT_EQ(0, theApp.textBuffer[0]);
+
+    theApp.firstRun = 0;
+    ASSERT_EQ(1, theApp.LoadDataFile());
+    ASSERT_EQ(1u, answerer.Answered().size());
+    EXPECT_EQ("Can't open file\n" + DataFilePath(), answerer.Answered()[0].text);
+}
+
+TEST_F(DataPreparation, AFileThatCannotBeReadWholeIsNeverParsedHalf)
+{
+    Prepare();
+    WriteFileText(DataFilePath(), "12/25 Christmas\r\n07/04 Parade\r\n");
+    // Another program holds a lock on part of the file: it opens, but the read fails.
+    HANDLE holder = CreateFileA(DataFilePath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    ASSERT_TRUE(LockFile(holder, 10, 0, 5, 0));
+
+    ModalAnswerer answerer;
+    theApp.reminderMode = 1;
+    EXPECT_EQ(0, theApp.LoadDataFile());
+    theApp.reminderMode = 0;
+    ASSERT_EQ(1, theApp.LoadDataFile());
+    EXPECT_EQ(64000, theApp.textBufferSize);
+    EXPECT_EQ(0, theApp.textBuffer[0]);
+    ASSERT_EQ(1u, answerer.Answered().size());
+    EXPECT_EQ("Can't open file\n" + DataFilePath(), answerer.Answered()[0].text);
+
+    UnlockFile(holder, 10, 0, 5, 0);
+    CloseHandle(holder);
+}
+
+TEST_F(DataPreparation, ADirectoryInPlaceOfTheFileCountsAsMissing)
+{
+    Prepare();
+    CreateDirectoryA(DataFilePath().c_str(), NULL);
+    theApp.reminderMode = 1;
+    EXPECT_EQ(0, theApp.LoadDataFile());
+    RemoveDirectoryA(DataFilePath().c_str());
+}
+
+TEST(CommandLine, RunInAnyCaseOrSlashRStartsReminderMode)
+{
+    const struct {
+        const char* line;
+        int reminderMode;
+        const char* programPath;
+    } cases[] = {
+        {"Tarvendel.exe run", 1, "Tarvendel.exe"},
+        {"Tarvendel.exe /r", 1, "Tarvendel.exe"},
+        {"Tarvendel.exe /Run", 1, "Tarvendel.exe"},
+        {"\"C:\\Program Files\\Tarvendel\\Tarvendel.exe\" RUN", 1,
+         "C:\\Program Files\\Tarvendel\\Tarvendel.exe"},
+        {"Tarvendel.exe a b RUN", 0, "Tarvendel.exe"},
+        {"Tarvendel.exe", 0, "Tarvendel.exe"},
+        {"C:\\T\\Tarvendel.exe later", 0, "C:\\T\\Tarvendel.exe"},
+    };
+    for (const auto& c : cases) {
+        ResetApplication();
+        theApp.ReadCommandLine(c.line);
+        EXPECT_EQ(c.reminderMode, theApp.reminderMode) << c.line;
+        EXPECT_STREQ(c.programPath, theApp.programPath) << c.line;
+    }
+}
+
+TEST(CommandLine, AnyOtherSlashTokenIsReportedUpperCasedAndStartUpGoesOn)
+{
+    ResetApplication();
+    ModalAnswerer answerer;
+    theApp.ReadCommandLine("Tarvendel.exe /x /r");
+    ASSERT_EQ(1u, answerer.Answered().size());
+    EXPECT_EQ("Unknown parameter\n/X", answerer.Answered()[0].text);
+    EXPECT_EQ(1, theApp.reminderMode);
+}
+
+} // namespace

@@ -1,0 +1,218 @@
+// Whether a start from the Windows start-up list opens the window.
+#include "core/Application.h"
+#include "core/EntryReader.h"
+#include "support/AppState.h"
+#include "support/ModalAnswerer.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace {
+
+class RunDecision : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetApplication();
+        theApp.reminderMode = 1;
+    }
+    void TearDown() override { theApp.ReleaseTextBuffer(); }
+
+    int Decide(const std::string& file, DateRecord day, int range)
+    {
+        today = day;
+        theApp.Range = range;
+        LoadText(file);
+        return theApp.ShouldShowWindow();
+    }
+};
+
+struct RangeCase {
+    const char* file;
+    int year, month, day, range;
+    int shown;
+};
+
+TEST_F(RunDecision, OpensOnlyForAReminderFromTodayToRangeDaysAhead)
+{
+    const RangeCase cases[] = {
+        {"03/11/06 Eleventh\r\n", 2006, 3, 1, 10, 1},
+        {"03/12/06 Twelfth\r\n", 2006, 3, 1, 10, 0},
+        {"03/01/06 Today\r\n", 2006, 3, 1, 10, 1},
+        {"02/28/06 Yesterday\r\n", 2006, 3, 1, 10, 0},
+        {"03/01/07 A year on\r\n", 2006, 3, 1, 10, 0},
+        {"", 2006, 3, 1, 10, 0},
+        {"12/31/06 Eve\r\n01/03/07 Later\r\n", 2006, 12, 30, 3, 1},
+        // Annual dates count at their next occurrence, across the new year too.
+        {"01/02 New year visit\r\n", 2006, 12, 30, 7, 1},
+        {"01/02 New year visit\r\n", 2006, 12, 30, 2, 0},
+        {"12/29 Just gone\r\n", 2006, 12, 30, 20, 0},
+        // An annual 29 February counts as 1 March in a common year.
+        {"02/29 Leap birthday\r\n", 2007, 2, 25, 4, 1},
+        {"02/29 Leap birthday\r\n", 2007, 2, 25, 3, 0},
+        {"02/29 Leap birthday\r\n", 2008, 2, 25, 4, 1},
+        // A date without text is passed over, not taken for the end.
+        {"12/25/06\r\n03/05/06 After\r\n", 2006, 3, 1, 10, 1},
+    };
+    for (const RangeCase& c : cases)
+        EXPECT_EQ(c.shown, Decide(c.file, MakeDate(c.year, c.month, c.day), c.range)) << c.file;
+}
+
+TEST_F(RunDecision, AStartByHandAlwaysOpens)
+{
+    theApp.reminderMode = 0;
+    theApp.RunDay = 1;
+    EXPECT_EQ(1, Decide("", MakeDate(2006, 3, 1), 10));
+}
+
+TEST_F(RunDecision, OnceADayMeansTheSameDateNotTheSameDayNumber)
+{
+    const std::string inRange = "03/07/06 Soon\r\n";
+    // Older settings with only the day number keep their meaning.
+    theApp.RunDay = 7;
+    EXPECT_EQ(0, Decide(inRange, MakeDate(2006, 3, 7), 10));
+    // With the full date stored, a run on the 7th of a later month opens.
+    theApp.RunDate = 20060207;
+    EXPECT_EQ(1, Decide(inRange, MakeDate(2006, 3, 7), 10));
+    theApp.RunDate = 20060307;
+    EXPECT_EQ(0, Decide(inRange, MakeDate(2006, 3, 7), 10));
+    theApp.RunDate = 20060306;
+    theApp.RunDay = 6;
+    EXPECT_EQ(1, Decide(inRange, MakeDate(2006, 3, 7), 10));
+}
+
+TEST_F(RunDecision, AlwaysRunOpensWithNothingInRangeButStillOnlyOnceADay)
+{
+    theApp.AlwaysRun = 1;
+    EXPECT_EQ(1, Decide("", MakeDate(2006, 3, 1), 10));
+    theApp.RunDate = 20060301;
+    EXPECT_EQ(0, Decide("", MakeDate(2006, 3, 1), 10));
+}
+
+TEST_F(RunDecision, ABadDateIsReportedAndTheScanGoesOn)
+{
+    ModalAnswerer answerer;
+    EXPECT_EQ(1, Decide("13/40/06 Bad\r\n03/02/06 Good\r\n", MakeDate(2006, 3, 1), 10));
+    ASSERT_EQ(1u, answerer.Answered().size());
+    EXPECT_EQ("Invalidate date\n13/40/06", answerer.Answered()[0].text);
+}
+
+// The reference decides by walking the days from today to Range days ahead
+// and comparing calendar dates, with a reader written out char by char.
+int ReferenceDecision(const std::string& file, DateRecord day, int range)
+{
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    size_t i = 0;
+    while (i < file.size() && file[i] != '\0') {
+        if (!isDigit(file[i])) {
+            ++i;
+            continue;
+        }
+        std::string date;
+        while (i < file.size() && (isDigit(file[i]) || file[i] == '/' || file[i] == '-'))
+            date += file[i++];
+        if (i < file.size() && file[i] == '\t') {
+            while (i < file.size() && (file[i] == ' ' || file[i] == '\t'))
+                ++i;
+            size_t end = i;
+            while (end < file.size() && (isDigit(file[end]) || file[end] == ':' ||
+                                         file[end] == 'A' || file[end] == 'P'))
+                ++end;
+            std::string token = file.substr(i, end - i);
+            if (!token.empty() && isDigit(token[0]) && token.find(':') != std::string::npos) {
+                i = end;
+                if (i < file.size() && file[i] == 'M' && (file[i - 1] == 'A' || file[i - 1] == 'P'))
+                    ++i;
+            }
+        }
+        while (i < file.size() && (file[i] == ' ' || file[i] == '\t'))
+            ++i;
+        size_t textStart = i;
+        while (i < file.size() && file[i] != '\0' && file[i] != '\r' && file[i] != '\n')
+            ++i;
+        if (i == textStart)
+            continue;
+
+        DateRecord parsed = {};
+        if (!ParseDate(date.substr(0, 19).c_str(), &parsed))
+            continue;
+        DateRecord walk = day;
+        for (int k = 0; k <= range; ++k) {
+            int sameDay = parsed.month == walk.month && parsed.day == walk.day;
+            int leapDayOnFirstMarch = parsed.year == 0 && parsed.month == 2 && parsed.day == 29 &&
+                                      walk.month == 3 && walk.day == 1 && !IsLeapYear(walk.year);
+            if ((parsed.year == 0 && (sameDay || leapDayOnFirstMarch)) ||
+                (parsed.year == walk.year && sameDay))
+                return 1;
+            int length = walk.month == 2 && IsLeapYear(walk.year) ? 29 : kDaysInMonth[walk.month];
+            if (++walk.day > length) {
+                walk.day = 1;
+                if (++walk.month > 12) {
+                    walk.month = 1;
+                    ++walk.year;
+                }
+            }
+        }
+    }
+    return 0;
+}
+
+std::string RandomLine(std::mt19937& random, const DateRecord& day)
+{
+    const int thisYear = day.year;
+    auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    char date[32];
+    int form = pick(0, 11);
+    if (form == 10)
+        snprintf(date, sizeof date, "%02d/%02d", day.month, day.day + pick(0, 25));
+    else if (form == 11)
+        snprintf(date, sizeof date, "%02d/%02d/%02d", day.month, day.day + pick(0, 25), thisYear % 100);
+    else if (form < 4)
+        snprintf(date, sizeof date, "%02d/%02d", pick(1, 12), pick(1, 29));
+    else if (form < 9)
+        snprintf(date, sizeof date, "%02d/%02d/%02d", pick(1, 12), pick(1, 31),
+                 (thisYear + pick(-1, 1)) % 100);
+    else
+        snprintf(date, sizeof date, "%d-%d-%d", pick(0, 14), pick(0, 33), pick(0, 99));
+    std::string line = date;
+    switch (pick(0, 5)) {
+    case 0: line += "\t09:30 "; break;
+    case 1: line += "\tAppointment "; break;
+    case 2: line += "\t2:30PM "; break;
+    case 3: line += " "; break;
+    case 4: line += pick(0, 1) ? "\t" : "\t7 "; break;
+    default: line += "  "; break;
+    }
+    if (pick(0, 9) != 0)
+        line += "Reminder " + std::to_string(pick(0, 999));
+    return line + (pick(0, 4) ? "\r\n" : "\n");
+}
+
+TEST_F(RunDecision, AgreesWithADayByDayReferenceOnRandomFiles)
+{
+    std::mt19937 random(20061207);
+    ModalAnswerer answerer; // invalid dates are reported; they only count as not in range
+    int opened = 0;
+    for (int round = 0; round < 400; ++round) {
+        DateRecord day = MakeDate(std::uniform_int_distribution<int>(2000, 2012)(random),
+                                  std::uniform_int_distribution<int>(1, 12)(random),
+                                  std::uniform_int_distribution<int>(1, 28)(random));
+        std::string file;
+        int lines = std::uniform_int_distribution<int>(0, 6)(random);
+        for (int i = 0; i < lines; ++i)
+            file += RandomLine(random, day);
+        int range = std::uniform_int_distribution<int>(1, 20)(random);
+        int expected = ReferenceDecision(file, day, range);
+        opened += expected;
+        ASSERT_EQ(expected, Decide(file, day, range)) << file << "today " << day.year << "-"
+                                                      << day.month << "-" << day.day;
+    }
+    EXPECT_GT(opened, 20); // the files must exercise both answers
+    EXPECT_LT(opened, 380);
+}
+
+} // namespace

@@ -1,0 +1,309 @@
+// The options, the window placement and the start-up entry in the registry.
+#include "app/Settings.h"
+#include "core/Application.h"
+#include "core/BoundedString.h"
+#include "support/AppState.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+namespace {
+
+const char kKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
+const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void Store(const char* name, DWORD type, const void* data, DWORD size, const char* key = kKey)
+{
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_ALL_ACCESS,
+                                             NULL, &k, NULL));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(k, name, 0, type, (const BYTE*)data, size));
+    RegCloseKey(k);
+}
+void StoreNumber(const char* name, DWORD value) { Store(name, REG_DWORD, &value, 4); }
+void StoreFlag(const char* name, BYTE value) { Store(name, REG_BINARY, &value, 1); }
+
+struct Stored {
+    int found;
+    DWORD type;
+    std::string data;
+};
+
+Stored Fetch(const char* name, const char* key = kKey)
+{
+    Stored s = {0, 0, ""};
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return s;
+    char data[512];
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(k, name, NULL, &s.type, (BYTE*)data, &size) == ERROR_SUCCESS) {
+        s.found = 1;
+        s.data.assign(data, size);
+    }
+    RegCloseKey(k);
+    return s;
+}
+
+DWORD AsNumber(const Stored& s)
+{
+    DWORD value = 0;
+    memcpy(&value, s.data.data(), s.data.size() < 4 ? s.data.size() : 4);
+    return value;
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearSettings();
+        ResetApplication();
+        today = MakeDate(2006, 12, 7);
+    }
+    void TearDown() override
+    {
+        if (theApp.window != NULL)
+            DestroyWindow(theApp.window);
+        theApp.window = NULL;
+        ClearSettings();
+    }
+
+    void CreateRealWindow()
+    {
+        theApp.window = CreateWindowExA(0, "STATIC", "Tarvendel", WS_OVERLAPPEDWINDOW, 100, 120,
+                                        400, 280, NULL, NULL, GetModuleHandleA(NULL), NULL);
+        ASSERT_NE((HWND)NULL, theApp.window);
+    }
+
+    void StorePlacement(int left, int top, int right, int bottom)
+    {
+        StoreNumber("flags", 0);
+        StoreNumber("showCmd", SW_SHOWNORMAL);
+        RECT r = {left, top, right, bottom};
+        Store("rcNormal", REG_BINARY, &r, sizeof r);
+    }
+
+    RECT WindowRect()
+    {
+        RECT r;
+        GetWindowRect(theApp.window, &r);
+        return r;
+    }
+};
+
+TEST_F(Settings, WithoutAKeyEveryDefaultHoldsAndItIsTheFirstRun)
+{
+    theApp.Range = 3;
+    theApp.AutoRemove = 0;
+    theApp.TimeCol = 0;
+    theApp.AlwaysRun = 1;
+    theApp.LoadSettings();
+    EXPECT_EQ(10, theApp.Range);
+    EXPECT_EQ(1, theApp.AutoRemove);
+    EXPECT_EQ(1, theApp.RunOnce);
+    EXPECT_EQ(0, theApp.AlwaysRun);
+    EXPECT_EQ(0, theApp.AskTime);
+    EXPECT_EQ(1, theApp.TimeCol);
+    EXPECT_EQ(99u, theApp.RunDay);
+    EXPECT_EQ(0u, theApp.RunDate);
+    EXPECT_EQ(1u, theApp.firstRun);
+    EXPECT_EQ(0u, theApp.runAtStartup);
+}
+
+TEST_F(Settings, StoredValuesAreReadBySizeNotByType)
+{
+    StoreNumber("Range", 100);
+    StoreFlag("AutoRemove", 0);
+    StoreFlag("AlwaysRun", 5);       // any non-zero byte is on
+    StoreNumber("TimeCol", 0);       // four bytes: too long for a flag, default kept
+    Store("AskTime", REG_SZ, "", 1); // one byte of any type is a flag
+    StoreNumber("RunDay", 7);
+    StoreNumber("RunDate", 20061107);
+    theApp.LoadSettings();
+    EXPECT_EQ(0u, theApp.firstRun);
+    EXPECT_EQ(100, theApp.Range);
+    EXPECT_EQ(0, theApp.AutoRemove);
+    EXPECT_EQ(1, theApp.AlwaysRun);
+    EXPECT_EQ(1, theApp.TimeCol);
+    EXPECT_EQ(0, theApp.AskTime);
+    EXPECT_EQ(7u, theApp.RunDay);
+    EXPECT_EQ(20061107u, theApp.RunDate);
+
+    StoreNumber("Range", 0);
+    theApp.LoadSettings();
+    EXPECT_EQ(0, theApp.Range);
+}
+
+TEST_F(Settings, TheRunDayIsReadOnlyWhenRunningOnceADay)
+{
+    StoreFlag("RunOnce", 0);
+    StoreNumber("RunDay", 7);
+    StoreNumber("RunDate", 20061207);
+    theApp.LoadSettings();
+    EXPECT_EQ(0, theApp.RunOnce);
+    EXPECT_EQ(99u, theApp.RunDay);
+    EXPECT_EQ(0u, theApp.RunDate);
+}
+
+TEST_F(Settings, TheStartupEntryIsSeenWhenItsValueExists)
+{
+    Store("Tarvendel", REG_SZ, "x RUN", 6, kRun);
+    theApp.LoadSettings();
+    EXPECT_EQ(1u, theApp.runAtStartup);
+    std::string tooLong(200, 'x');
+    Store("Tarvendel", REG_SZ, tooLong.c_str(), 201, kRun);
+    theApp.LoadSettings();
+    EXPECT_EQ(0u, theApp.runAtStartup);
+}
+
+TEST_F(Settings, SavingWritesEveryValueWithItsTypeAndSize)
+{
+    CreateRealWindow();
+    theApp.Range = 15;
+    theApp.AutoRemove = 0;
+    theApp.RunOnce = 7; // any non-zero flag is written as 1
+    theApp.AlwaysRun = 1;
+    theApp.AskTime = 0;
+    theApp.TimeCol = 1;
+    EXPECT_EQ(1, theApp.SaveState());
+
+    const struct {
+        const char* name;
+        DWORD type;
+        size_t size;
+        DWORD value;
+    } expected[] = {
+        {"Range", REG_DWORD, 4, 15},     {"AutoRemove", REG_BINARY, 1, 0},
+        {"RunOnce", REG_BINARY, 1, 1},   {"AlwaysRun", REG_BINARY, 1, 1},
+        {"AskTime", REG_BINARY, 1, 0},   {"TimeCol", REG_BINARY, 1, 1},
+        {"RunDay", REG_DWORD, 4, 7},     {"RunDate", REG_DWORD, 4, 20061207},
+        {"flags", REG_DWORD, 4, 0},      {"showCmd", REG_DWORD, 4, SW_SHOWNORMAL},
+    };
+    for (const auto& e : expected) {
+        Stored s = Fetch(e.name);
+        ASSERT_TRUE(s.found) << e.name;
+        EXPECT_EQ(e.type, s.type) << e.name;
+        EXPECT_EQ(e.size, s.data.size()) << e.name;
+        EXPECT_EQ(e.value, AsNumber(s)) << e.name;
+    }
+    Stored rect = Fetch("rcNormal");
+    EXPECT_EQ((DWORD)REG_BINARY, rect.type);
+    ASSERT_EQ(16u, rect.data.size());
+    RECT saved;
+    memcpy(&saved, rect.data.data(), 16);
+    EXPECT_EQ(100, saved.left);
+    EXPECT_EQ(120, saved.top);
+    EXPECT_EQ(500, saved.right);
+    EXPECT_EQ(400, saved.bottom);
+
+    // What was saved is what the next start reads.
+    ResetApplication();
+    theApp.LoadSettings();
+    EXPECT_EQ(15, theApp.Range);
+    EXPECT_EQ(0, theApp.AutoRemove);
+    EXPECT_EQ(1, theApp.AlwaysRun);
+    EXPECT_EQ(7u, theApp.RunDay);
+    EXPECT_EQ(20061207u, theApp.RunDate);
+}
+
+TEST_F(Settings, TheSavedPlacementComesBackOnARealWindow)
+{
+    CreateRealWindow();
+    MoveWindow(theApp.window, 60, 70, 620, 256, FALSE);
+    theApp.SaveSettings();
+    MoveWindow(theApp.window, 300, 310, 200, 100, FALSE);
+    ASSERT_EQ(1, theApp.RestorePlacement());
+    RECT r = WindowRect();
+    EXPECT_EQ(60, r.left);
+    EXPECT_EQ(70, r.top);
+    EXPECT_EQ(680, r.right);
+    EXPECT_EQ(326, r.bottom);
+    EXPECT_TRUE(IsWindowVisible(theApp.window));
+}
+
+TEST_F(Settings, APlacementOffTheScreenOrIncompleteIsNotRestored)
+{
+    CreateRealWindow();
+    const int leftLimit = GetSystemMetrics(SM_CXSCREEN) - GetSystemMetrics(SM_CXICON);
+    const int topLimit = GetSystemMetrics(SM_CYSCREEN) - GetSystemMetrics(SM_CYICON);
+    const struct {
+        int left, top, restored;
+    } cases[] = {
+        {leftLimit + 1, 10, 0}, {leftLimit, 10, 1}, {10, topLimit + 1, 0},
+        {10, topLimit, 1},      {-50, 10, 1},       {10, -50, 1},
+    };
+    for (const auto& c : cases) {
+        StorePlacement(c.left, c.top, c.left + 300, c.top + 200);
+        EXPECT_EQ(c.restored, theApp.RestorePlacement()) << c.left << "," << c.top;
+    }
+
+    StorePlacement(10, 10, 300, 200);
+    RECT half = {10, 10, 0, 0};
+    Store("rcNormal", REG_BINARY, &half, 8);
+    EXPECT_EQ(0, theApp.RestorePlacement());
+
+    ClearSettings();
+    StoreNumber("flags", 0);
+    StoreNumber("showCmd", SW_SHOWNORMAL);
+    EXPECT_EQ(0, theApp.RestorePlacement());
+}
+
+TEST(RunEntry, NamesTheProgramFolderAndQuotesAPathWithBlanks)
+{
+    const struct {
+        const char* program;
+        const char* entry;
+    } cases[] = {
+        {"C:\\Apps\\Tarvendel.exe", "C:\\Apps\\Tarvendel.exe RUN"},
+        {"C:\\Apps\\reminder.exe", "C:\\Apps\\Tarvendel.exe RUN"},
+        {"C:\\Program Files\\Tarvendel\\Tarvendel.exe",
+         "\"C:\\Program Files\\Tarvendel\\Tarvendel.exe\" RUN"},
+        {"Tarvendel.exe", "Tarvendel.exe RUN"},
+    };
+    for (const auto& c : cases) {
+        char entry[kRunEntrySize];
+        EXPECT_EQ(1, BuildRunEntry(c.program, entry, sizeof entry));
+        EXPECT_STREQ(c.entry, entry);
+    }
+    char entry[kRunEntrySize];
+    std::string deep = "C:\\" + std::string(250, 'd') + "\\Tarvendel.exe";
+    EXPECT_EQ(0, BuildRunEntry(deep.c_str(), entry, sizeof entry));
+}
+
+TEST_F(Settings, SwitchingStartupOnWritesTheEntryAndRemovesTheOldShortcut)
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    std::string startup = std::string(windows) + "\\StartM~1\\Programs\\Startup\\";
+    CreateDirectoryA((std::string(windows) + "\\StartM~1").c_str(), NULL);
+    CreateDirectoryA((std::string(windows) + "\\StartM~1\\Programs").c_str(), NULL);
+    CreateDirectoryA(startup.c_str(), NULL);
+    WriteFileText(startup + "Tarvendel.exe.lnk", "old");
+    Store("Other", REG_SZ, "other.exe", 10, kRun);
+
+    CopyText(theApp.programPath, sizeof theApp.programPath, "Tarvendel.exe");
+    theApp.runAtStartup = 1;
+    theApp.ApplyRunAtStartup();
+    Stored entry = Fetch("Tarvendel", kRun);
+    ASSERT_TRUE(entry.found);
+    EXPECT_EQ((DWORD)REG_SZ, entry.type);
+    std::string program = ProgramFolder() + "Tarvendel.exe";
+    if (program.find(' ') != std::string::npos)
+        program = "\"" + program + "\"";
+    EXPECT_EQ(program + " RUN", std::string(entry.data.c_str()));
+    EXPECT_EQ(entry.data.size(), strlen(entry.data.c_str()) + 1); // stored with its NUL
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((startup + "Tarvendel.exe.lnk").c_str()));
+
+    theApp.runAtStartup = 0;
+    theApp.ApplyRunAtStartup();
+    EXPECT_FALSE(Fetch("Tarvendel", kRun).found);
+    EXPECT_TRUE(Fetch("Other", kRun).found);
+    HKEY run;
+    RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_ALL_ACCESS, &run);
+    RegDeleteValueA(run, "Other");
+    RegCloseKey(run);
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "TestFiles.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string.h>
+
+std::string DataFolderPath()
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, 0, path);
+    return std::string(path) + "\\PellixFreeware\\Tarvendel\\";
+}
+
+std::string DataFilePath()
+{
+    return DataFolderPath() + "Tarvendel.dat";
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof path);
+    char* slash = strrchr(path, '\\');
+    if (slash != nullptr)
+        slash[1] = '\0';
+    return path;
+}
+
+std::string NewTempFolder()
+{
+    static int counter;
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    for (;;) {
+        std::string folder = std::string(base) + "tarvendel-test-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        if (CreateDirectoryA(folder.c_str(), NULL))
+            return folder + "\\";
+    }
+}
+
+int WriteFileText(const std::string& path, const std::string& text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, text.data(), (DWORD)text.size(), &written, NULL);
+    CloseHandle(file);
+    return ok && written == text.size();
+}
+
+std::string ReadFileText(const std::string& path, int* found)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (found != nullptr)
+        *found = file != INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, NULL) && read > 0)
+        text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
+void RemoveTree(const std::string& folder)
+{
+    std::string base = folder;
+    if (!base.empty() && base.back() != '\\')
+        base += '\\';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((base + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = base + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(base.c_str());
+}
+
+void ClearSettings()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings");
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
+        RegDeleteValueA(run, "Tarvendel");
+        RegCloseKey(run);
+    }
+}
+
+#include "AppState.h"
+
+void ResetApplication()
+{
+    theApp.ReleaseTextBuffer();
+    theApp.AlwaysRun = 0;
+    theApp.AskTime = 0;
+    theApp.AutoRemove = 1;
+    theApp.RunOnce = 1;
+    theApp.TimeCol = 1;
+    theApp.modified = 0;
+    theApp.reminderMode = 0;
+    theApp.firstRun = 0;
+    theApp.runAtStartup = 0;
+    theApp.Range = 10;
+    theApp.RunDay = 99;
+    theApp.RunDate = 0;
+    theApp.programPath[0] = '\0';
+    theApp.dataFolder[0] = '\0';
+    theApp.dataFilePath[0] = '\0';
+}
+
+void LoadText(const std::string& text)
+{
+    theApp.ReleaseTextBuffer();
+    theApp.textBufferSize = (int)text.size() + 5000;
+    theApp.textBuffer = (char*)GlobalAlloc(GPTR, (SIZE_T)theApp.textBufferSize);
+    memcpy(theApp.textBuffer, text.data(), text.size());
+    theApp.parseCursor = theApp.textBuffer;
+}
+
+DateRecord MakeDate(int year, int month, int day)
+{
+    DateRecord d;
+    memset(&d, 0, sizeof d);
+    d.year = (uint16_t)year;
+    d.month = (uint16_t)month;
+    d.day = (uint16_t)day;
+    return d;
+}
