@@ -14,3 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+
+# Makes delay-load import libraries, so a start that ends unseen never loads
+# the window DLLs.
+set(CMAKE_DLLTOOL x86_64-w64-mingw32-dlltool)
+set(CMAKE_NM x86_64-w64-mingw32-nm)

@@ -4,8 +4,6 @@
 #include "CommandLine.h"
 #include "ShowError.h"
 
-#include <shlobj.h>
-
 static const char kDataFileName[] = "Tarvendel.dat";
 // Where the data folder's previous file waits while an old file is moved in.
 static const char kMigrationBackupName[] = "Tarvendel.mig";
@@ -43,7 +41,7 @@ void Application::ReadCommandLine(const char* commandLine)
 
 void Application::LocateDataFolder()
 {
-    GetSpecialFolderPath(window, CSIDL_APPDATA, dataFolder);
+    GetApplicationDataFolder(window, dataFolder);
     AppendText(dataFolder, sizeof dataFolder, "\\PellixFreeware\\Tarvendel\\");
     if (!DirectoryExists(dataFolder))
         CreateDirectoryPath(dataFolder);

@@ -13,7 +13,8 @@ const char* const kDayNames[7] = {
 const int kDaysInMonth[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 const int kDaysBeforeMonth[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
-long LeadingNumber(const char* text)
+// Inlined into ParseDate, which reads three numbers for every line of the file.
+static inline long ReadLeadingNumber(const char* text)
 {
     const char* p = text;
     while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
@@ -26,36 +27,55 @@ long LeadingNumber(const char* text)
     long value = 0;
     for (; *p >= '0' && *p <= '9'; ++p) {
         int digit = *p - '0';
-        if (value > (INT_MAX - digit) / 10)
+        if (value >= INT_MAX / 10 && (value > INT_MAX / 10 || digit > INT_MAX % 10))
             return negative ? INT_MIN : INT_MAX;
         value = value * 10 + digit;
     }
     return negative ? -value : value;
 }
 
+long LeadingNumber(const char* text)
+{
+    return ReadLeadingNumber(text);
+}
+
 int ParseDate(const char* text, DateRecord* target)
 {
+    // One pass over a 20-byte work copy: '-' and ':' read as '/' up to the
+    // first LF, and the first two slashes are noted on the way.
     char work[20];
-    CopyText(work, sizeof work, text);
-    for (char* p = work; *p != '\0' && *p != '\n'; ++p) {
-        if (*p == '-' || *p == ':')
-            *p = '/';
+    char* slash = NULL;
+    char* yearSlash = NULL;
+    int replacing = 1;
+    size_t n = 0;
+    for (; n + 1 < sizeof work && text[n] != '\0'; ++n) {
+        char c = text[n];
+        if (c == '\n')
+            replacing = 0;
+        else if (replacing && (c == '-' || c == ':'))
+            c = '/';
+        work[n] = c;
+        if (c == '/') {
+            if (slash == NULL)
+                slash = work + n;
+            else if (yearSlash == NULL)
+                yearSlash = work + n;
+        }
     }
+    work[n] = '\0';
 
-    target->month = (uint16_t)LeadingNumber(work);
-    char* slash = strchr(work, '/');
+    target->month = (uint16_t)ReadLeadingNumber(work);
     if (slash == NULL)
         return 0;
-    target->day = (uint16_t)LeadingNumber(slash + 1);
+    target->day = (uint16_t)ReadLeadingNumber(slash + 1);
 
     int yearAbsent = 0;
-    char* yearSlash = strchr(slash + 1, '/');
     if (yearSlash == NULL) {
         // Validated as a day of 2000, a leap year, so 02/29 stays a valid annual date.
         target->year = 2000;
         yearAbsent = 1;
     } else {
-        uint16_t y = (uint16_t)LeadingNumber(yearSlash + 1);
+        uint16_t y = (uint16_t)ReadLeadingNumber(yearSlash + 1);
         target->year = (uint16_t)(y >= 96 && y <= 99 ? y + 1900 : y + 2000);
     }
 
@@ -156,7 +176,7 @@ void MakeSortKey(const DateRecord* date, char* out, size_t outSize)
 
 int IsLeapYear(int year)
 {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
 int IsValidDate(const DateRecord* date)
@@ -182,19 +202,19 @@ int DayOfWeek(int year, int month, int day)
     return (int)(r < 0 ? r + 7 : r);
 }
 
-// Leap years among 1 .. year-1.
-static long LeapYearsBefore(long year)
+// Leap years among 1 .. year-1, for year >= 1.
+static long LeapYearsBefore(unsigned year)
 {
-    long y = year - 1;
-    return y / 4 - y / 100 + y / 400;
+    unsigned y = year - 1;
+    return (long)(y / 4 - y / 100 + y / 400);
 }
 
 long DayNumber(const DateRecord* date, int baseYear)
 {
     long days = 0;
-    if (date->year > baseYear) {
+    if (baseYear >= 1 && date->year > baseYear) {
         days = 365L * (date->year - baseYear) + LeapYearsBefore(date->year) -
-               LeapYearsBefore(baseYear);
+               LeapYearsBefore((unsigned)baseYear);
     }
     if (date->month >= 1 && date->month <= 12)
         days += kDaysBeforeMonth[date->month];

@@ -2,19 +2,46 @@
 
 #include "DateTime.h"
 
-static inline int IsDigit(char c) { return c >= '0' && c <= '9'; }
-static inline int IsDateChar(char c) { return IsDigit(c) || c == '/' || c == '-'; }
-static inline int IsTimeChar(char c) { return IsDigit(c) || c == ':' || c == 'A' || c == 'P'; }
-static inline int IsBlank(char c) { return c == ' ' || c == '\t'; }
-static inline int EndsLine(char c) { return c == '\0' || c == '\r' || c == '\n'; }
+#include <stdint.h>
+#include <string.h>
 
-// Copies the run of characters accepted by isPart, at most size-1 of them;
-// the rest of the run is passed over so it cannot spill into the next field.
-template <typename Predicate>
-static const char* TakeRun(const char* p, char* out, size_t size, Predicate isPart)
+// Character classes by table: the run decision reads every byte of a file that
+// may hold a hundred thousand lines at every login.
+enum {
+    kDigit = 1,
+    kDatePart = 2,
+    kTimePart = 4,
+    kBlank = 8,
+    kLineEnd = 16,
+    kEndOfText = 32,
+};
+
+struct CharClasses {
+    unsigned char of[256];
+    CharClasses() : of()
+    {
+        for (int c = '0'; c <= '9'; ++c)
+            of[c] = kDigit | kDatePart | kTimePart;
+        of['/'] = of['-'] = kDatePart;
+        of[':'] = of['A'] = of['P'] = kTimePart;
+        of[' '] = of['\t'] = kBlank;
+        of['\r'] = of['\n'] = kLineEnd;
+        of['\0'] = kLineEnd | kEndOfText;
+    }
+};
+static const CharClasses classes;
+
+static inline int Is(char c, int mask) { return classes.of[(unsigned char)c] & mask; }
+
+// Every line end is at most '\r', so most text bytes are passed with one compare.
+static inline int EndsLine(char c) { return (unsigned char)c <= '\r' && Is(c, kLineEnd); }
+
+// Copies the run of characters of the class, at most size-1 of them; the rest
+// of the run is passed over so it cannot spill into the next field.
+static const char* TakeRun(const char* p, char* out, size_t size, int mask)
 {
     size_t n = 0;
-    for (; isPart(*p); ++p) {
+    for (; Is(*p, mask); ++p) {
         if (n + 1 < size)
             out[n++] = *p;
     }
@@ -31,23 +58,27 @@ static const char* TakeTime(const char* p, char* time)
     time[0] = '\0';
     if (*p != '\t')
         return p;
-    while (IsBlank(*p))
+    while (Is(*p, kBlank))
         ++p;
-    if (!IsDigit(*p))
-        return p;
-    const char* end = p;
-    int hasColon = 0;
-    for (; IsTimeChar(*end); ++end)
-        hasColon |= *end == ':';
-    if (!hasColon)
+    if (!Is(*p, kDigit))
         return p;
 
     const char* start = p;
-    p = TakeRun(p, time, kTimeTokenSize, IsTimeChar);
+    int hasColon = 0;
+    size_t n = 0;
+    for (; Is(*p, kTimePart); ++p) {
+        hasColon |= *p == ':';
+        if (n + 1 < kTimeTokenSize)
+            time[n++] = *p;
+    }
+    time[n] = '\0';
+    if (!hasColon) {
+        time[0] = '\0';
+        return start;
+    }
     char last = p[-1];
     if ((last == 'A' || last == 'P') && *p == 'M') {
-        size_t n = (size_t)(p - start);
-        if (n + 1 < kTimeTokenSize) {
+        if ((size_t)(p - start) == n && n + 1 < kTimeTokenSize) {
             time[n] = 'M';
             time[n + 1] = '\0';
         }
@@ -56,19 +87,63 @@ static const char* TakeTime(const char* p, char* time)
     return p;
 }
 
-int ReadEntryLine(const char** cursor, char* date, char* time, char* text)
+// Index of the lowest set bit of a non-zero word (a de Bruijn sequence picks
+// it out; no compiler built-in needed).
+static int LowestBit(uint64_t word)
+{
+    static const unsigned char position[64] = {
+        0,  1,  2,  53, 3,  7,  54, 27, 4,  38, 41, 8,  34, 55, 48, 28,
+        62, 5,  39, 46, 44, 42, 22, 9,  24, 35, 59, 56, 49, 18, 29, 11,
+        63, 52, 6,  26, 37, 40, 33, 47, 61, 45, 43, 21, 23, 58, 17, 10,
+        51, 25, 36, 32, 60, 20, 57, 16, 50, 31, 19, 15, 30, 14, 13, 12};
+    return position[((word & (0 - word)) * 0x022FDD63CC95386DULL) >> 58];
+}
+
+// Passes over a text to its line end. Where a whole word of the buffer lies
+// ahead, eight bytes are tested at once for one below 14 (the line ends are
+// 0, 10 and 13); the lowest such byte is exact, so the scan goes on after it
+// when it is only a TAB or another control character.
+static const char* SkipText(const char* p, const char* end)
+{
+    const uint16_t one = 1;
+    unsigned char firstByte;
+    memcpy(&firstByte, &one, 1);
+    if (firstByte != 1)
+        end = p; // not little-endian: byte by byte
+    const uint64_t ones = 0x0101010101010101ULL;
+    const uint64_t highBits = 0x8080808080808080ULL;
+    while (end - p >= 8) {
+        uint64_t word;
+        memcpy(&word, p, sizeof word);
+        uint64_t low = (word - ones * 14) & ~word & highBits;
+        if (low == 0) {
+            p += 8;
+            continue;
+        }
+        // Bytes in memory order are the word's bytes from the low end.
+        p += LowestBit(low) / 8;
+        if (EndsLine(*p))
+            return p;
+        ++p;
+    }
+    while (!EndsLine(*p))
+        ++p;
+    return p;
+}
+
+int ReadEntryLine(const char** cursor, const char* end, char* date, char* time, char* text)
 {
     const char* p = *cursor;
     for (;;) {
-        while (*p != '\0' && !IsDigit(*p))
+        while (!Is(*p, kDigit | kEndOfText))
             ++p;
         if (*p == '\0') {
             *cursor = p;
             return 0;
         }
-        p = TakeRun(p, date, kDateTokenSize, IsDateChar);
+        p = TakeRun(p, date, kDateTokenSize, kDatePart);
         p = TakeTime(p, time);
-        while (IsBlank(*p))
+        while (Is(*p, kBlank))
             ++p;
 
         const char* textStart = p;
@@ -80,8 +155,7 @@ int ReadEntryLine(const char** cursor, char* date, char* time, char* text)
             }
             text[n] = '\0';
         } else {
-            while (!EndsLine(*p))
-                ++p;
+            p = SkipText(p, end);
         }
         *cursor = p;
         // A date without a text is skipped, not taken for the end: the

@@ -12,9 +12,11 @@ struct DateRecord;
 
 // Reads the next line with a text at *cursor into date (kDateTokenSize bytes),
 // time (kTimeTokenSize) and text (kTextTokenSize); text may be null when only
-// the date matters, the line is then measured but not copied. Leaves *cursor
-// on the CR, LF or NUL that ended the line. Returns 0 at the end of the text.
-int ReadEntryLine(const char** cursor, char* date, char* time, char* text);
+// the date matters, the line is then passed over but not copied. The text ends
+// at its first NUL, which must lie before end, the end of the readable bytes.
+// Leaves *cursor on the CR, LF or NUL that ended the line. Returns 0 at the
+// end of the text.
+int ReadEntryLine(const char** cursor, const char* end, char* date, char* time, char* text);
 
 // Reads a time token of the file: a token ending in A or P (with or without
 // the M that follows) states a 12-hour time, any other a 24-hour time.

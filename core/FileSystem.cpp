@@ -74,3 +74,14 @@ void GetSpecialFolderPath(HWND owner, int folderId, char* path)
         CopyText(path, kPathSize, found);
     CoTaskMemFree(items);
 }
+
+// Windows sets APPDATA at logon to the shell's application-data folder. Asking
+// the shell costs a start from the start-up list most of its time (it loads
+// the window DLLs), so the shell is asked only when APPDATA is not usable.
+void GetApplicationDataFolder(HWND owner, char* path)
+{
+    DWORD length = GetEnvironmentVariableA("APPDATA", path, kPathSize);
+    if (length > 0 && length < (DWORD)kPathSize && DirectoryExists(path))
+        return;
+    GetSpecialFolderPath(owner, CSIDL_APPDATA, path);
+}

@@ -13,3 +13,6 @@ int CreateDirectoryPath(const char* path);
 
 // Writes the shell folder's path into path (kPathSize bytes); empty when unknown.
 void GetSpecialFolderPath(HWND owner, int folderId, char* path);
+
+// The per-user application-data folder, without a trailing backslash.
+void GetApplicationDataFolder(HWND owner, char* path);

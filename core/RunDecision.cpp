@@ -5,7 +5,7 @@
 
 int Application::ReadEntryLine(char* date, char* time, char* text)
 {
-    return ::ReadEntryLine(&parseCursor, date, time, text);
+    return ::ReadEntryLine(&parseCursor, textBuffer + textBufferSize, date, time, text);
 }
 
 int Application::ShouldShowWindow()

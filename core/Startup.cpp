@@ -5,7 +5,6 @@ int StartProgram(HINSTANCE instance, int showCommand)
 {
     (void)showCommand; // goes to the window start-up
     instanceHandle = instance;
-    handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDR_HAND_CURSOR));
     GetLocalTime((SYSTEMTIME*)&today);
     theApp.LoadSettings();
 
@@ -16,5 +15,8 @@ int StartProgram(HINSTANCE instance, int showCommand)
         return 1;
     if (!theApp.ShouldShowWindow())
         return 0;
+    // Loaded only now that windows follow: the first USER call loads the
+    // window DLLs, which a start that ends unseen never needs.
+    handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDR_HAND_CURSOR));
     return 0;
 }

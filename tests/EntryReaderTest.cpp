@@ -17,8 +17,9 @@ std::vector<Line> ReadAll(const std::string& file)
 {
     std::vector<Line> lines;
     const char* cursor = file.c_str();
+    const char* end = file.c_str() + file.size() + 1;
     char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
-    while (ReadEntryLine(&cursor, date, time, text))
+    while (ReadEntryLine(&cursor, end, date, time, text))
         lines.push_back({date, time, text});
     return lines;
 }
@@ -97,13 +98,14 @@ TEST(ReadEntryLine, StopsAtTheFirstNulAndLeavesTheCursorOnTheLineEnd)
     std::string file("12/25 A\r\n12/26 B", 16);
     file += std::string("\0" "12/27 C", 8);
     const char* cursor = file.c_str();
+    const char* end = file.c_str() + file.size() + 1;
     char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
-    ASSERT_EQ(1, ReadEntryLine(&cursor, date, time, text));
+    ASSERT_EQ(1, ReadEntryLine(&cursor, end, date, time, text));
     EXPECT_EQ('\r', *cursor);
-    ASSERT_EQ(1, ReadEntryLine(&cursor, date, time, text));
+    ASSERT_EQ(1, ReadEntryLine(&cursor, end, date, time, text));
     EXPECT_STREQ("B", text);
-    EXPECT_EQ(0, ReadEntryLine(&cursor, date, time, text));
-    EXPECT_EQ(0, ReadEntryLine(&cursor, date, time, text));
+    EXPECT_EQ(0, ReadEntryLine(&cursor, end, date, time, text));
+    EXPECT_EQ(0, ReadEntryLine(&cursor, end, date, time, text));
 }
 
 TEST(ReadEntryLine, OverlongTokensAreCutAndTheirRestSkipped)
@@ -126,11 +128,12 @@ TEST(ReadEntryLine, WithoutATextBufferItFindsTheSameLines)
     const std::string file = "x 12/25 A\r\n12/26\r\n\r\n07/04\tParade\r\n1/1\t9:00 B";
     const char* withText = file.c_str();
     const char* withoutText = file.c_str();
+    const char* end = file.c_str() + file.size() + 1;
     char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
     char date2[kDateTokenSize], time2[kTimeTokenSize];
     for (;;) {
-        int a = ReadEntryLine(&withText, date, time, text);
-        int b = ReadEntryLine(&withoutText, date2, time2, NULL);
+        int a = ReadEntryLine(&withText, end, date, time, text);
+        int b = ReadEntryLine(&withoutText, end, date2, time2, NULL);
         ASSERT_EQ(a, b);
         if (!a)
             break;
