@@ -21,12 +21,12 @@ struct CharClasses {
     CharClasses() : of()
     {
         for (int c = '0'; c <= '9'; ++c)
-            of[c] = kDigit | kDatePart | kTimePart;
-        of['/'] = of['-'] = kDatePart;
-        of[':'] = of['A'] = of['P'] = kTimePart;
-        of[' '] = of['\t'] = kBlank;
-        of['\r'] = of['\n'] = kLineEnd;
-        of['\0'] = kLineEnd | kEndOfText;
+            of[c] = (unsigned char)(kDigit | kDatePart | kTimePart);
+        of['/'] = of['-'] = (unsigned char)kDatePart;
+        of[':'] = of['A'] = of['P'] = (unsigned char)kTimePart;
+        of[' '] = of['\t'] = (unsigned char)kBlank;
+        of['\r'] = of['\n'] = (unsigned char)kLineEnd;
+        of['\0'] = (unsigned char)(kLineEnd | kEndOfText);
     }
 };
 static const CharClasses classes;

@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test: the Windows test
+# programs under Wine (each in a throw-away prefix of its own, two at a time),
+# then the portable text code natively under AddressSanitizer and UBSan.
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+sh "$root/scripts/install-deps.sh"
+sh "$root/scripts/build.sh" "$root/build"
+(cd "$root/build" && ctest -j2 --output-on-failure)
+
+cmake -S "$root" -B "$root/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DTARVENDEL_SANITIZE=ON >/dev/null
+cmake --build "$root/build-native"
+(cd "$root/build-native" && ctest --output-on-failure)
+echo "All tests passed."
