@@ -31,6 +31,19 @@ struct ReadCase {
     const char* text;
 };
 
+// Each file holds one line with a text, read into the expected tokens.
+template <size_t N>
+void ExpectLines(const ReadCase (&cases)[N])
+{
+    for (const ReadCase& c : cases) {
+        std::vector<Line> lines = ReadAll(c.file);
+        ASSERT_EQ(1u, lines.size()) << c.file;
+        EXPECT_EQ(c.date, lines[0].date) << c.file;
+        EXPECT_EQ(c.time, lines[0].time) << c.file;
+        EXPECT_EQ(c.text, lines[0].text) << c.file;
+    }
+}
+
 TEST(ReadEntryLine, ReadsTheWritersFormAndLooseHandTypedLines)
 {
     const ReadCase cases[] = {
@@ -45,13 +58,7 @@ TEST(ReadEntryLine, ReadsTheWritersFormAndLooseHandTypedLines)
         {"no digits here\r\n12/25 Later", "12/25", "", "Later"},
         {"03/15/07\t  14:30\t\tDentist", "03/15/07", "14:30", "Dentist"},
     };
-    for (const ReadCase& c : cases) {
-        std::vector<Line> lines = ReadAll(c.file);
-        ASSERT_EQ(1u, lines.size()) << c.file;
-        EXPECT_EQ(c.date, lines[0].date) << c.file;
-        EXPECT_EQ(c.time, lines[0].time) << c.file;
-        EXPECT_EQ(c.text, lines[0].text) << c.file;
-    }
+    ExpectLines(cases);
 }
 
 // After a TAB, a time is taken only where a digit begins it; an AM/PM mark
@@ -75,13 +82,7 @@ TEST(ReadEntryLine, TabBeforeTheTextKeepsTheTextWhole)
         {"01/06\t12 days", "01/06", "", "12 days"},
         {"01/06\t25:00 Late", "01/06", "25:00", "Late"},
     };
-    for (const ReadCase& c : cases) {
-        std::vector<Line> lines = ReadAll(c.file);
-        ASSERT_EQ(1u, lines.size()) << c.file;
-        EXPECT_EQ(c.date, lines[0].date) << c.file;
-        EXPECT_EQ(c.time, lines[0].time) << c.file;
-        EXPECT_EQ(c.text, lines[0].text) << c.file;
-    }
+    ExpectLines(cases);
 }
 
 TEST(ReadEntryLine, ADateWithoutTextIsSkippedAndTheLinesAfterItAreRead)
