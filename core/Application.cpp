@@ -2,10 +2,7 @@
 
 #include <string.h>
 
-Application theApp;
 DateRecord today;
-HINSTANCE instanceHandle;
-HCURSOR handCursor;
 
 Application::Application()
     : AlwaysRun(0), AskTime(0), AutoRemove(1), RunOnce(1), TimeCol(1), modified(0),

@@ -58,8 +58,6 @@ extern Application theApp;
 // Read once at start-up and never refreshed: every "today" of a run means the
 // day it started, also after midnight.
 extern DateRecord today;
-extern HINSTANCE instanceHandle;
-extern HCURSOR handCursor;
 
 // YYYYMMDD of a date, as RunDate stores it.
 unsigned DateStamp(const DateRecord* date);

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "../framework/ButtonBar.h"
 #include "../resources/resource.h"
 
 int StartProgram(HINSTANCE instance, int showCommand)

@@ -1,0 +1,11 @@
+// The objects that live for the whole run.
+#pragma once
+
+#include "../controls/MessageBox.h"
+#include "../core/Application.h"
+#include "../framework/ButtonBar.h"
+#include "../framework/StatusBar.h"
+
+extern ButtonBar buttonBar;
+extern StatusBar statusBar;
+extern ListBoxControl listBox;

@@ -1,0 +1,4 @@
+#include "MessageBox.h"
+
+MessageBoxWindow::MessageBoxWindow() {}
+AboutBoxWindow::AboutBoxWindow() {}

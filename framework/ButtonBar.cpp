@@ -1,0 +1,5 @@
+#include "ButtonBar.h"
+
+HCURSOR handCursor;
+
+ButtonBar::ButtonBar() {}
