@@ -34,15 +34,60 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
     return TRUE;
 }
 
-std::string ModalText(HWND box)
+std::string LocalText(HWND window)
 {
     char text[1024] = "";
-    HWND label = GetDlgItem(box, 0xFFFF);
-    if (label != NULL)
-        GetWindowTextA(label, text, sizeof text);
-    else
-        GetWindowTextA(box, text, sizeof text);
+    GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+std::string ModalText(HWND box)
+{
+    HWND label = GetDlgItem(box, 0xFFFF);
+    return LocalText(label != NULL ? label : box);
+}
+
+namespace {
+
+struct ButtonSearch {
+    std::string caption;
+    std::string (*readText)(HWND);
+    HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND child, LPARAM param)
+{
+    ButtonSearch* search = reinterpret_cast<ButtonSearch*>(param);
+    char className[32];
+    GetClassNameA(child, className, sizeof className);
+    if (_stricmp(className, "BUTTON") == 0 && search->readText(child) == search->caption) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void PressButton(HWND box, int result, std::string (*readText)(HWND))
+{
+    char className[32];
+    GetClassNameA(box, className, sizeof className);
+    if (strcmp(className, "CMSGCLASS") != 0) {
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(result, BN_CLICKED), 0);
+        return;
+    }
+    const char* caption = result == IDOK ? "&Ok" : result == IDCANCEL ? "&Cancel"
+                        : result == IDYES ? "&Yes" : result == IDNO ? "&No" : NULL;
+    ButtonSearch search = {caption != NULL ? caption : "", readText, NULL};
+    if (caption != NULL)
+        EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&search));
+    if (search.found == NULL) {
+        PostMessageA(box, WM_CLOSE, 0, 0);
+        return;
+    }
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(search.found));
 }
 
 void ModalAnswerer::AnswerOpenWindows()
@@ -64,6 +109,6 @@ void ModalAnswerer::AnswerOpenWindows()
                                      : buttons[index < buttons.size() ? index : buttons.size() - 1];
         answered.push_back(seen);
         pressed.push_back(box);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        PressButton(box, button, LocalText);
     }
 }

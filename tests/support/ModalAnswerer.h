@@ -33,6 +33,15 @@ private:
     UINT_PTR timer;
 };
 
-// The text a box shows: the static text of a system message box, or the
-// window's own text for the program's box.
+// The text a box shows: its static text with id 0xFFFF, which both the
+// system's box and the program's own box carry, else the window's own text.
 std::string ModalText(HWND box);
+
+// Presses the button that gives result in box: for the program's own box the
+// button with that result's caption ("&Ok", "&Cancel", "&Yes", "&No"; result
+// 0 closes the box without a button), for a dialog the control with that id.
+// readText reads a window's text (the W form for another process's windows).
+void PressButton(HWND box, int result, std::string (*readText)(HWND));
+
+// A window's text in this process.
+std::string LocalText(HWND window);

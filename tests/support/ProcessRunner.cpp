@@ -57,7 +57,7 @@ BOOL CALLBACK Inspect(HWND window, LPARAM param)
     box.text = RemoteText(label != NULL ? label : window);
     watch->run->boxes.push_back(box);
     watch->answered.push_back(window);
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(watch->button, BN_CLICKED), 0);
+    PressButton(window, watch->button, RemoteText);
     return TRUE;
 }
 
