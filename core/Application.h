@@ -21,6 +21,15 @@ public:
     int IsWithinRange(const char* dateText);
     int ReadEntryLine(char* date, char* time, char* text);
 
+    // The entry table and the list
+    int BuildEntryTable();
+    void RefreshList();
+    void UpdateStatusBar();
+    void ToggleMode();
+    int MarkOldEntries();
+    int SaveDataFile();
+    int StartWindows(int showCommand);
+
     // Settings store
     void LoadSettings();
     int SaveSettings();
