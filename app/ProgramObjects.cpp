@@ -7,6 +7,7 @@
 
 MessageBoxWindow messageBox;
 AboutBoxWindow aboutBox;
+EntryTable entryTable;
 Application theApp;
 ButtonBar buttonBar;
 StatusBar statusBar;

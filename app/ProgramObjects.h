@@ -3,6 +3,7 @@
 
 #include "../controls/MessageBox.h"
 #include "../core/Application.h"
+#include "../core/EntryTable.h"
 #include "../framework/ButtonBar.h"
 #include "../framework/StatusBar.h"
 

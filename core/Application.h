@@ -29,6 +29,7 @@ public:
     int MarkOldEntries();
     int SaveDataFile();
     int StartWindows(int showCommand);
+    void OnDrawItem(WPARAM controlId, LPARAM item) override;
 
     // Settings store
     void LoadSettings();
