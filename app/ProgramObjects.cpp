@@ -8,6 +8,7 @@
 MessageBoxWindow messageBox;
 AboutBoxWindow aboutBox;
 EntryTable entryTable;
+ReminderDialog reminderDialog;
 Application theApp;
 ButtonBar buttonBar;
 StatusBar statusBar;

@@ -5,6 +5,7 @@
 #include "../core/Application.h"
 #include "../core/EntryTable.h"
 #include "../framework/ButtonBar.h"
+#include "ReminderDialog.h"
 #include "../framework/StatusBar.h"
 
 extern ButtonBar buttonBar;

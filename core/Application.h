@@ -8,6 +8,8 @@
 class Application : public MainWindow {
 public:
     Application();
+    void PreRegisterClass(WNDCLASSA& windowClass) override;
+    void PreCreateWindow(CREATESTRUCTA& create) override;
 
     // Start-up: the four data-preparation steps, in this order.
     void ParseCommandLine();
@@ -29,7 +31,17 @@ public:
     int MarkOldEntries();
     int SaveDataFile();
     int StartWindows(int showCommand);
+    // The window start-up up to the first showing: 1, or StartWindows' result
+    // for a failure (0 without a main window, -1 without the last button).
+    int OpenMainWindow(int showCommand);
     void OnDrawItem(WPARAM controlId, LPARAM item) override;
+
+    // The nine commands, the list's double-click and closing
+    void OnCommand(WPARAM wParam, LPARAM lParam) override;
+    int CanClose() override;
+    void AddReminder();
+    void EditReminder();
+    void RemoveReminder();
 
     // Settings store
     void LoadSettings();

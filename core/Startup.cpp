@@ -4,7 +4,6 @@
 
 int StartProgram(HINSTANCE instance, int showCommand)
 {
-    (void)showCommand; // goes to the window start-up
     instanceHandle = instance;
     GetLocalTime((SYSTEMTIME*)&today);
     theApp.LoadSettings();
@@ -19,5 +18,5 @@ int StartProgram(HINSTANCE instance, int showCommand)
     // Loaded only now that windows follow: the first USER call loads the
     // window DLLs, which a start that ends unseen never needs.
     handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDR_HAND_CURSOR));
-    return 0;
+    return theApp.StartWindows(showCommand);
 }

@@ -1,6 +1,8 @@
 // Every id the resources and the code share, named once.
 #pragma once
 
+#include "DialogIds.h"
+
 // Resources
 #define IDR_ACCELERATORS 101
 #define IDD_REMINDER 102

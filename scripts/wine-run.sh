@@ -40,9 +40,26 @@ prefix=$(mktemp -d "$base/run.XXXXXX")
 cp -a "$template/." "$prefix/"
 rm -f "$prefix/.ready"
 
+# With TARVENDEL_SMALL_DRIVE set, drive T: is a 64 KiB file system that fills
+# up part-way through a save (mounting it needs root; without, T: is absent).
+small=""
+if [ -n "${TARVENDEL_SMALL_DRIVE:-}" ] && [ "$(id -u)" = 0 ]; then
+    small="$prefix.small"
+    mkdir -p "$small"
+    if mount -t tmpfs -o size=64k tmpfs "$small" 2>/dev/null; then
+        ln -s "$small" "$prefix/dosdevices/t:"
+    else
+        rmdir "$small"
+        small=""
+    fi
+fi
+
 WINEPREFIX="$prefix" WINEDEBUG=${WINEDEBUG:--all} "$WINE" "$@"
 rc=$?
 WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null
 WINEPREFIX="$prefix" "$WINESERVER" -w 2>/dev/null
+if [ -n "$small" ]; then
+    umount "$small" && rmdir "$small"
+fi
 rm -rf "$prefix"
 exit $rc

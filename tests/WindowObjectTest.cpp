@@ -218,9 +218,14 @@ TEST(ProgramObjects, TheBoxAndBarClassesAreRegisteredBeforeTheEntryPoint)
     // Both are registered while the long-lived objects are constructed, with
     // the instance value of that moment; the main window's class only later.
     WNDCLASSA found;
-    EXPECT_TRUE(GetClassInfoA(GetModuleHandleA(NULL), "CMSGCLASS", &found));
-    EXPECT_TRUE(GetClassInfoA(GetModuleHandleA(NULL), "BtnBarClass", &found));
-    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(NULL), "MainClass", &found));
+    auto registered = [&](const char* name) {
+        return GetClassInfoA(NULL, name, &found) || GetClassInfoA(GetModuleHandleA(NULL), name, &found);
+    };
+    EXPECT_EQ((HWND)NULL, messageBox.window); // the objects exist, no window yet
+    EXPECT_EQ((HWND)NULL, buttonBar.window);
+    EXPECT_TRUE(registered("CMSGCLASS"));
+    EXPECT_TRUE(registered("BtnBarClass"));
+    EXPECT_FALSE(registered("MainClass"));
 }
 
 } // namespace

@@ -1,0 +1,155 @@
+// What the buttons, the Alt keys and the list's double-click do, and the
+// questions asked before the program closes.
+#include "../controls/MessageBox.h"
+#include "../core/Application.h"
+#include "../core/BoundedString.h"
+#include "../core/EntryTable.h"
+#include "../core/ShowError.h"
+#include "../resources/resource.h"
+#include "InfoDialog.h"
+#include "ReminderDialog.h"
+#include "SetupDialog.h"
+
+// Set when the table could not grow after an Add; Add is refused from then on.
+int tableFull;
+
+static int Ask(HWND owner, const char* text, const char* caption, int style)
+{
+    return messageBox.Show(owner, text, caption, style, NULL, 0, RGB(192, 192, 192),
+                           RGB(128, 128, 128));
+}
+
+// In Edit mode every record is listed in table order, so the selected line's
+// position is the record's index; -1 when nothing is selected.
+static int SelectedRecord(const ListBoxControl* list)
+{
+    if (list == NULL)
+        return -1;
+    return (int)SendMessageA(list->window, LB_GETCURSEL, 0, 0);
+}
+
+void Application::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (listBox != NULL && (HWND)lParam == listBox->window && lParam != 0) {
+        if (HIWORD(wParam) == LBN_DBLCLK)
+            EditReminder();
+        return;
+    }
+    switch (LOWORD(wParam)) {
+    case IDM_EXIT:
+        if (CanClose())
+            Destroy();
+        break;
+    case IDM_ADD: AddReminder(); break;
+    case IDM_SETUP:
+        if (RunSetupDialog(window))
+            RefreshList();
+        break;
+    case IDM_EDIT: EditReminder(); break;
+    case IDM_ABOUT: ShowAboutBox(window); break;
+    case IDM_REMOVE: RemoveReminder(); break;
+    case IDM_MODE: ToggleMode(); break;
+    case IDM_INFO: RunInfoDialog(window); break;
+    case IDM_SAVE: SaveDataFile(); break;
+    default: break;
+    }
+}
+
+void Application::AddReminder()
+{
+    if (tableFull || reminderMode)
+        return;
+    workDate.year = today.year;
+    workDate.month = today.month;
+    workDate.day = today.day;
+    workDate.hour = 18;
+    workDate.minute = 0;
+    workEntry.annual = 0;
+    workEntry.text[0] = '\0';
+    int result = RunReminderDialog(window, 1, AskTime, &workDate);
+    if (result == 0 || result == -1)
+        return;
+    entryTable.records[entryCount] = workEntry;
+    ++entryCount;
+    if (entryCount == entryTable.capacity) {
+        entryTable.GrowTable();
+        if (entryCount == entryTable.capacity) {
+            ShowError("Out of memory", "");
+            tableFull = 1;
+        }
+    }
+    entryTable.count = entryCount;
+    modified = 1;
+    RefreshList();
+}
+
+void Application::EditReminder()
+{
+    if (reminderMode)
+        return;
+    int index = SelectedRecord(listBox);
+    if (index < 0 || index >= entryCount)
+        return;
+    ReminderEntry* record = &entryTable.records[index];
+    ParseDate(record->dateText, &workDate);
+    ParseTime(record->timeText, &workDate, 1);
+    // An annual 29 February stored with a common year is no day the calendar
+    // can show: it opens on the next leap day instead.
+    if (record->annual && workDate.month == 2 && workDate.day == 29)
+        workDate.year = (uint16_t)NextLeapYear(today.year + (today.month > 2 ? 1 : 0));
+    workEntry.annual = record->annual;
+    workEntry.hasTime = record->hasTime;
+    CopyText(workEntry.text, sizeof workEntry.text, record->text);
+    int result = RunReminderDialog(window, 0, AskTime, &workDate);
+    if (result == 0 || result == -1)
+        return;
+    *record = workEntry;
+    modified = 1;
+    RefreshList();
+}
+
+void Application::RemoveReminder()
+{
+    if (reminderMode)
+        return;
+    int index = SelectedRecord(listBox);
+    if (index < 0 || index >= entryCount)
+        return;
+    char question[140];
+    CopyText(question, sizeof question, entryTable.records[index].text);
+    AppendText(question, sizeof question, "\n\nDelete this reminder?");
+    if (Ask(window, question, "Delete", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    entryTable.count = entryCount;
+    if (entryTable.RemoveAt(index)) {
+        --entryCount;
+        modified = 1;
+        RefreshList();
+    }
+}
+
+// Closing never loses reminders silently: when the save fails (its error has
+// been shown), the user decides whether to close anyway.
+static int SavedOrAbandoned(Application* app)
+{
+    if (app->SaveDataFile())
+        return 1;
+    return Ask(app->window, "Close without saving?", "Tarvendel", MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
+}
+
+int Application::CanClose()
+{
+    if (AutoRemove && MarkOldEntries())
+        return SavedOrAbandoned(this);
+    if (firstRun)
+        return SavedOrAbandoned(this);
+    if (!modified)
+        return 1;
+    int answer = Ask(window, "Save data?", "Tarvendel", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL)
+        return 0;
+    if (answer == IDYES)
+        return SavedOrAbandoned(this);
+    return 1;
+}

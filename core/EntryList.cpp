@@ -1,0 +1,180 @@
+// Building the entry table from the data file, and showing it in the list
+// and the status bar.
+#include "../framework/ButtonBar.h"
+#include "../framework/StatusBar.h"
+#include "../resources/resource.h"
+#include "Application.h"
+#include "BoundedString.h"
+#include "EntryReader.h"
+#include "EntryTable.h"
+#include "ShowError.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+// Fills record from one line of the data file, as read.
+static void FillEntry(ReminderEntry* record, const char* dateToken, const char* timeToken,
+                      const char* textToken)
+{
+    DateRecord& work = theApp.workDate;
+    record->removed = 0;
+    record->timeText[0] = '\0';
+    // A date that does not parse still gives an entry, from what the parse left.
+    ParseDate(dateToken, &work);
+    if (timeToken[0] == '\0') {
+        timeToken = "06:30";
+        record->hasTime = 0;
+    } else {
+        record->hasTime = 1;
+    }
+    if (ParseFileTime(timeToken, &work) && work.timeValid)
+        FormatTime12(&work, record->timeText, sizeof record->timeText);
+    record->annual = ResolveAnnualYear(&work, &today);
+    record->isToday = IsToday(&work, &today);
+    record->dayOfWeek = (uint32_t)DayOfWeek(work.year, work.month, work.day);
+    FormatDate(&work, record->dateText, sizeof record->dateText);
+    MakeSortKey(&work, record->sortKey, sizeof record->sortKey);
+    CopyText(record->text, sizeof record->text, textToken);
+}
+
+int Application::BuildEntryTable()
+{
+    int built = 0;
+    if (entryTable.InitTable(100, 75, sizeof(ReminderEntry)) == NULL) {
+        ShowError("Out of memory", "");
+    } else {
+        parseCursor = textBuffer;
+        entryCount = 0;
+        char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
+        built = 1;
+        while (textBuffer != NULL && ReadEntryLine(date, time, text)) {
+            FillEntry(&entryTable.records[entryCount], date, time, text);
+            ++entryCount;
+            if (entryCount == entryTable.capacity) {
+                entryTable.GrowTable();
+                if (entryCount == entryTable.capacity) {
+                    ShowError("Out of memory", "");
+                    built = 0;
+                    break;
+                }
+            }
+        }
+        entryTable.count = entryCount;
+        if (built)
+            RefreshList();
+    }
+    ReleaseTextBuffer();
+    return built;
+}
+
+static int CompareSortKeys(const void* a, const void* b)
+{
+    return lstrcmpA(static_cast<const ReminderEntry*>(a)->sortKey,
+                    static_cast<const ReminderEntry*>(b)->sortKey);
+}
+
+// The list line of a record: day, date, time or its empty column, text.
+static void BuildListLine(const ReminderEntry* record, int timeColumn, char* line, size_t size)
+{
+    CopyTextN(line, size, kDayNames[record->dayOfWeek % 7], 3);
+    AppendText(line, size, "  ");
+    AppendText(line, size, record->dateText);
+    AppendText(line, size, "  ");
+    if (record->hasTime) {
+        AppendText(line, size, record->timeText);
+        AppendText(line, size, "  ");
+    } else if (timeColumn) {
+        AppendText(line, size, "          ");
+    }
+    AppendText(line, size, record->text);
+}
+
+// The Reminder-mode filter. An annual record is judged by its month and day,
+// which resolve to the next occurrence: its stored 29 February of a common
+// year would not parse, while 02/29 counts as 1 March there.
+static int IsListedInReminderMode(const ReminderEntry* record)
+{
+    if (!record->annual)
+        return theApp.IsWithinRange(record->dateText);
+    char monthAndDay[6];
+    CopyTextN(monthAndDay, sizeof monthAndDay, record->dateText, 5);
+    return theApp.IsWithinRange(monthAndDay);
+}
+
+void Application::RefreshList()
+{
+    ReminderEntry* records = entryTable.records;
+    if (entryCount > 1)
+        qsort(records, (size_t)entryCount, sizeof(ReminderEntry), CompareSortKeys);
+
+    HWND list = listBox != NULL ? listBox->window : NULL;
+    // Refilled in one go: no repaint per line, and room for all lines at once.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageA(list, LB_INITSTORAGE, (WPARAM)entryCount, (LPARAM)entryCount * 64);
+    int added = 0;
+    for (int i = 0; i < entryCount; ++i) {
+        if (reminderMode && !IsListedInReminderMode(&records[i]))
+            continue;
+        char line[140];
+        BuildListLine(&records[i], TimeCol, line, sizeof line);
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)line);
+        SendMessageA(list, LB_SETITEMDATA, (WPARAM)added, (LPARAM)i);
+        ++added;
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
+    UpdateStatusBar();
+}
+
+void Application::UpdateStatusBar()
+{
+    char text[40];
+    CopyText(text, sizeof text, kDayNames[today.dayOfWeek % 7]);
+    AppendText(text, sizeof text, ", ");
+    AppendText(text, sizeof text, today.month >= 1 && today.month <= 12 ? kMonthNames[today.month] : "");
+    AppendText(text, sizeof text, " ");
+    AppendUnsigned(text, sizeof text, today.day);
+    AppendText(text, sizeof text, ", ");
+    AppendUnsigned(text, sizeof text, today.year);
+    if (statusBar != NULL)
+        statusBar->SetPartText(0, text);
+
+    if (buttonBar != NULL) {
+        buttonBar->EnableButton(IDM_ADD, !reminderMode);
+        buttonBar->EnableButton(IDM_EDIT, !reminderMode);
+        buttonBar->EnableButton(IDM_REMOVE, !reminderMode);
+    }
+    if (statusBar != NULL) {
+        statusBar->SetPartText(1, reminderMode ? "\tReminder mode" : "\tEdit mode");
+        FormatSigned(text, sizeof text, entryCount);
+        statusBar->SetPartText(2, text);
+        statusBar->SetPartText(3, modified ? "Mod" : "");
+    }
+}
+
+void Application::ToggleMode()
+{
+    reminderMode = 1 - reminderMode;
+    RefreshList();
+}
+
+int Application::MarkOldEntries()
+{
+    int marked = 0;
+    long todayNumber = DayNumber(&today, kDayNumberBase);
+    for (int i = 0; i < entryCount; ++i) {
+        ReminderEntry* record = &entryTable.records[i];
+        if (record->annual)
+            continue;
+        if (!ParseDate(record->dateText, &workDate)) {
+            ShowError("Invalidate date", record->dateText);
+            continue;
+        }
+        if (DayNumber(&workDate, kDayNumberBase) - todayNumber < 0) {
+            record->removed = 1;
+            marked = 1;
+        }
+    }
+    return marked;
+}

@@ -1,0 +1,54 @@
+// The visible half of the start-up: the main window with its bar, list and
+// status bar, the reminders, and the message loop.
+#include "../app/ProgramObjects.h"
+#include "../controls/CustomControl.h"
+#include "../resources/resource.h"
+#include "Application.h"
+
+#include <commctrl.h>
+
+// The long-lived bar, list and status objects are the globals; the members of
+// the same names point to them once CreateMain has run.
+int Application::OpenMainWindow(int showCommand)
+{
+    ::statusBar.SetPartCount(4);
+    ::statusBar.AddPart(7, SBT_NOBORDERS);
+    ::statusBar.AddPart(20, 0);
+    ::statusBar.AddPart(6, 0);
+    ::statusBar.AddPart(6, 0);
+    RegisterControlClasses();
+
+    ::listBox.windowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                          LBS_HASSTRINGS | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
+    if (!CreateMain(&::listBox, &::buttonBar, &::statusBar))
+        return 0;
+    // Fixed pitch, so that the columns of the list line up.
+    SendMessageA(::listBox.window, WM_SETFONT, (WPARAM)GetStockObject(SYSTEM_FIXED_FONT), FALSE);
+
+    static const struct {
+        const char* caption;
+        int commandId;
+    } buttons[] = {{"&Add", IDM_ADD},   {"&Edit", IDM_EDIT},   {"&Remove", IDM_REMOVE},
+                   {"&Save", IDM_SAVE}, {"&Mode", IDM_MODE},   {"Set&up", IDM_SETUP},
+                   {"&Info", IDM_INFO}, {"A&bout", IDM_ABOUT}, {"E&xit", IDM_EXIT}};
+    ::buttonBar.SetButtonCount(9);
+    int added = 0;
+    for (const auto& button : buttons)
+        added = ::buttonBar.AddButton(button.caption, 60, button.commandId, 0, "");
+    if (!added)
+        return -1;
+
+    ShowMain(showCommand);
+    return 1;
+}
+
+int Application::StartWindows(int showCommand)
+{
+    int opened = OpenMainWindow(showCommand);
+    if (opened != 1)
+        return opened;
+    if (!BuildEntryTable())
+        return 0;
+    SetAccelerators(IDR_ACCELERATORS);
+    return RunMessageLoop();
+}

@@ -1,0 +1,254 @@
+// Loading the reminders, the list lines, the status bar, and saving, against
+// the real main window.
+#include "app/ProgramObjects.h"
+#include "core/BoundedString.h"
+#include "core/EntryTable.h"
+#include "resources/resource.h"
+#include "support/AppState.h"
+#include "support/ModalAnswerer.h"
+#include "support/TestFiles.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class EntryList : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        instanceHandle = GetModuleHandleA(NULL);
+        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
+    }
+    void SetUp() override
+    {
+        ResetApplication();
+        today = MakeDate(2006, 12, 7);
+        today.dayOfWeek = 4;
+        CreateDirectoryPath(DataFolderPath().c_str());
+        CopyText(theApp.dataFolder, sizeof theApp.dataFolder, DataFolderPath().c_str());
+        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, DataFilePath().c_str());
+        DeleteFileA(DataFilePath().c_str());
+    }
+
+    void Load(const std::string& file, int reminderMode = 0)
+    {
+        theApp.reminderMode = reminderMode;
+        LoadText(file);
+        ASSERT_EQ(1, theApp.BuildEntryTable());
+    }
+
+    std::vector<std::string> Lines()
+    {
+        std::vector<std::string> lines;
+        int count = (int)SendMessageA(listBox.window, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; ++i) {
+            char line[256] = "";
+            SendMessageA(listBox.window, LB_GETTEXT, i, (LPARAM)line);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    std::string Part(int index)
+    {
+        char text[128] = "";
+        SendMessageA(statusBar.window, SB_GETTEXTA, index, (LPARAM)text);
+        return text;
+    }
+
+    int Enabled(int commandId) { return IsWindowEnabled(GetDlgItem(buttonBar.window, commandId)); }
+
+    std::string Saved()
+    {
+        EXPECT_EQ(1, theApp.SaveDataFile());
+        return ReadFileText(DataFilePath());
+    }
+};
+
+TEST_F(EntryList, LinesAreSortedByDateWithTimeColumnsAsChosen)
+{
+    const std::string file = "03/15/07\t14:30 Dentist\r\n12/25 Christmas\r\n01/10/07 Pay rent\r\n";
+    theApp.TimeCol = 1;
+    Load(file);
+    EXPECT_EQ((std::vector<std::string>{"Mon  12/25/06            Christmas",
+                                        "Wed  01/10/07            Pay rent",
+                                        "Thu  03/15/07  02:30 PM  Dentist"}),
+              Lines());
+    theApp.TimeCol = 0;
+    Load(file);
+    EXPECT_EQ((std::vector<std::string>{"Mon  12/25/06  Christmas", "Wed  01/10/07  Pay rent",
+                                        "Thu  03/15/07  02:30 PM  Dentist"}),
+              Lines());
+    // Each line carries the index of its record.
+    EXPECT_EQ(2, SendMessageA(listBox.window, LB_GETITEMDATA, 2, 0));
+    EXPECT_STREQ("Dentist", entryTable.records[2].text);
+}
+
+TEST_F(EntryList, ReminderModeListsTheNextRangeDaysAcrossTheNewYear)
+{
+    today = MakeDate(2006, 12, 30);
+    today.dayOfWeek = 6;
+    theApp.Range = 7;
+    const std::string file = "01/02 New year visit\r\n12/29/06 Yesterday\r\n01/07/07 Beyond\r\n"
+                             "12/30/06 Today\r\n";
+    Load(file, 1);
+    EXPECT_EQ((std::vector<std::string>{"Sat  12/30/06            Today",
+                                        "Tue  01/02/07            New year visit"}),
+              Lines());
+    EXPECT_EQ("4", Part(2)); // every record counts, listed or not
+    EXPECT_EQ("\tReminder mode", Part(1));
+    EXPECT_FALSE(Enabled(IDM_ADD));
+    EXPECT_FALSE(Enabled(IDM_EDIT));
+    EXPECT_FALSE(Enabled(IDM_REMOVE));
+    EXPECT_TRUE(Enabled(IDM_SAVE));
+
+    theApp.ToggleMode();
+    EXPECT_EQ(4u, Lines().size());
+    EXPECT_EQ("\tEdit mode", Part(1));
+    EXPECT_TRUE(Enabled(IDM_ADD));
+    EXPECT_TRUE(Enabled(IDM_REMOVE));
+    EXPECT_TRUE(entryTable.records[1].isToday);
+}
+
+TEST_F(EntryList, TheStatusBarShowsTheStartDateCountAndModified)
+{
+    Load("");
+    EXPECT_EQ("Thursday, December 7, 2006", Part(0));
+    EXPECT_EQ("0", Part(2));
+    EXPECT_EQ("", Part(3));
+    theApp.modified = 1;
+    theApp.UpdateStatusBar();
+    EXPECT_EQ("Mod", Part(3));
+}
+
+TEST_F(EntryList, TheTableGrowsAtItsHundredthRecord)
+{
+    std::string file;
+    for (int i = 0; i < 99; ++i)
+        file += "01/01 Entry\r\n";
+    Load(file);
+    EXPECT_EQ(100, entryTable.capacity);
+    Load(file + "01/02 Hundredth\r\n");
+    EXPECT_EQ(175, entryTable.capacity);
+    EXPECT_EQ(100, theApp.entryCount);
+}
+
+TEST_F(EntryList, HandTypedLinesKeepTheirTextsAndTimesWithAMark)
+{
+    std::string file;
+    std::vector<std::string> texts;
+    const char* starts[] = {"Paul's birthday", "Anniversary", "Parade", "apples", "Mum & Dad"};
+    for (int i = 0; i < 300; ++i) {
+        char date[8];
+        snprintf(date, sizeof date, "%02d/%02d", 1 + i % 12, 1 + i % 28);
+        texts.push_back(std::string(starts[i % 5]) + " " + std::to_string(i));
+        file += std::string(date) + "\t" + texts.back() + "\r\n";
+    }
+    Load(file + "07/04\t2:30PM Dentist\r\n07/05\t12:15AM Train\r\n");
+    std::string saved = Saved();
+    for (const std::string& text : texts)
+        EXPECT_NE(std::string::npos, saved.find(" " + text + "\r\n")) << text;
+    EXPECT_NE(std::string::npos, saved.find("07/04\t14:30 Dentist\r\n"));
+    EXPECT_NE(std::string::npos, saved.find("07/05\t00:15 Train\r\n"));
+    EXPECT_EQ(std::string::npos, saved.find("\tP"));
+}
+
+TEST_F(EntryList, SavedFilesHaveTheWritersExactForm)
+{
+    Load("");
+    EXPECT_EQ("", Saved()); // an empty table gives a 0-byte file
+
+    Load("12/25 Christmas\r\n07/04\t09:00 Parade\r\n01/10/07 Pay rent\r\n"
+         "03/15/07\t14:30 Dentist\r\n06/01/07\t0:05 Early\r\n06/02/07\t12:05 Noon\r\n");
+    const std::string expected = "12/25 Christmas\r\n01/10/07 Pay rent\r\n03/15/07\t14:30 Dentist\r\n"
+                                 "06/01/07\t00:05 Early\r\n06/02/07\t12:05 Noon\r\n"
+                                 "07/04\t09:00 Parade\r\n";
+    EXPECT_EQ(expected, Saved());
+    Load(expected);
+    EXPECT_EQ(expected, Saved()); // and reads back to the same bytes
+    EXPECT_EQ(0, theApp.modified);
+}
+
+TEST_F(EntryList, PastOneOffRemindersAreMarkedAndLeftOutOfTheNextSave)
+{
+    ModalAnswerer answerer;
+    Load("12/06/06 Yesterday\r\n12/07/06 Today\r\n12/06 Annual\r\n01/01/07 Later\r\n");
+    EXPECT_EQ(1, theApp.MarkOldEntries());
+    EXPECT_EQ(4, theApp.entryCount);
+    EXPECT_EQ("12/07/06 Today\r\n01/01/07 Later\r\n12/06 Annual\r\n", Saved());
+
+    Load("12/06 Annual\r\n12/07/06 Today\r\n");
+    EXPECT_EQ(0, theApp.MarkOldEntries());
+    EXPECT_TRUE(answerer.Answered().empty());
+}
+
+TEST_F(EntryList, ALeapDayBirthdayCountsAsFirstMarchInACommonYear)
+{
+    ModalAnswerer answerer;
+    today = MakeDate(2007, 2, 25);
+    today.dayOfWeek = 0;
+    theApp.Range = 4;
+    Load("02/29 Leap birthday\r\n", 1);
+    EXPECT_EQ(1u, Lines().size());
+    EXPECT_TRUE(answerer.Answered().empty()); // no "Invalidate date" for it
+    EXPECT_EQ("02/29 Leap birthday\r\n", Saved());
+}
+
+TEST_F(EntryList, BrokenHandWrittenLinesAreKeptWithinTheirFields)
+{
+    ModalAnswerer answerer;
+    Load("01/06/07\t25:00 Bad time\r\n123456/999999/7777777 Absurd\r\n4/31/06 No such day\r\n", 1);
+    std::string saved = Saved();
+    EXPECT_NE(std::string::npos, saved.find("01/06/07 Bad time\r\n")); // no broken time written
+    for (int i = 0; i < theApp.entryCount; ++i) {
+        EXPECT_LT(strlen(entryTable.records[i].dateText), sizeof entryTable.records[i].dateText);
+        EXPECT_LT(strlen(entryTable.records[i].sortKey), sizeof entryTable.records[i].sortKey);
+    }
+    EXPECT_NE(std::string::npos, saved.find("04/31/06 No such day\r\n"));
+    EXPECT_FALSE(answerer.Answered().empty()); // the impossible dates were reported
+}
+
+// What OnDrawItem paints as the background of an item.
+COLORREF PaintedBackground(int recordIsToday, UINT state)
+{
+    entryTable.records[0].isToday = recordIsToday;
+    HDC memory = CreateCompatibleDC(NULL);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = 400;
+    format.bmiHeader.biHeight = 40;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_LISTBOX;
+    draw.itemID = 0;
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.itemState = state;
+    draw.hwndItem = listBox.window;
+    draw.hDC = memory;
+    draw.rcItem = {0, 0, 400, 40};
+    theApp.OnDrawItem(0, (LPARAM)&draw);
+    COLORREF pixel = GetPixel(memory, 399, 39); // past the end of the text
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixel;
+}
+
+TEST_F(EntryList, TodaysRemindersAreYellowOnRedEvenWhenSelected)
+{
+    Load("03/15/07 Dentist\r\n");
+    EXPECT_EQ(RGB(255, 255, 255), PaintedBackground(0, 0));
+    EXPECT_EQ(RGB(255, 255, 0), PaintedBackground(0, ODS_SELECTED));
+    EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, 0));
+    EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, ODS_SELECTED));
+}
+
+} // namespace
