@@ -1,1 +1,219 @@
-// placeholder
+#include "CalendarControl.h"
+
+#include "../core/BoundedString.h"
+#include "../framework/WindowObject.h"
+#include "../resources/resource.h"
+#include "SunkenFrame.h"
+
+static const DWORD kSelectorStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
+static_assert(kSelectorStyle == 0x50200003, "the lists are plain drop-down lists");
+
+// Letters and spaces chosen so that each letter sits over its 23-pixel column
+// in the header font.
+static const char kWeekdayHeader[] = " S     M     T     W     T     F     S ";
+
+static int calendarClassRegistered;
+
+CalendarControl::CalendarControl(int id)
+    : CustomControl(id), firstWeekday(0), daysInMonth(0), firstYear(0), clientRect(), date()
+{
+    monthSelector.windowStyle = kSelectorStyle;
+    yearSelector.windowStyle = kSelectorStyle;
+}
+
+int CalendarControl::RegisterWindowClass()
+{
+    WNDCLASSA description = {};
+    description.style = CS_HREDRAW | CS_VREDRAW;
+    description.lpfnWndProc = CustomControlProc;
+    description.hInstance = instanceHandle;
+    description.lpszClassName = "CalendarClass";
+    RegisterClassOnce(&calendarClassRegistered, description, NULL);
+    return calendarClassRegistered;
+}
+
+void CalendarControl::OnCreate(HWND newWindow)
+{
+    window = newWindow;
+    GetClientRect(window, &clientRect);
+
+    // A window made again without the old one's WM_DESTROY must not leak
+    // the fonts made for it.
+    dayFont.Release();
+    headerFont.Release();
+    HDC dc = GetDC(window);
+    dayFont.Create(dc, "Arial", 9);
+    headerFont.description.lfWeight = FW_BOLD;
+    headerFont.description.lfUnderline = TRUE;
+    headerFont.Create(dc, "Arial", 9);
+    ReleaseDC(window, dc);
+
+    monthSelector.Create(window, kMonthSelectorId, "", 0, 0, 90, 210);
+    yearSelector.Create(window, kYearSelectorId, "", 96, 0, 60, 200);
+    SendMessageA(monthSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, FALSE);
+    SendMessageA(yearSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, FALSE);
+
+    SetCursor(LoadCursorA(NULL, IDC_ARROW));
+}
+
+void CalendarControl::OnDestroy()
+{
+    dayFont.Release();
+    headerFont.Release();
+    // The list windows go with this one; stale handles must not reach
+    // whatever window is given the same handle later.
+    monthSelector.window = NULL;
+    yearSelector.window = NULL;
+    window = NULL;
+}
+
+void CalendarControl::SetDate(const DateRecord& newDate)
+{
+    date = newDate;
+
+    // Emptied first: filled twice, the year list would show the old years
+    // where the new ones are counted from firstYear.
+    SendMessageA(monthSelector.window, CB_RESETCONTENT, 0, 0);
+    for (int month = 1; month <= 12; ++month)
+        SendMessageA(monthSelector.window, CB_ADDSTRING, 0, (LPARAM)kMonthNames[month]);
+    SendMessageA(monthSelector.window, CB_SETCURSEL, (WPARAM)(date.month - 1), 0);
+
+    firstYear = date.year - kYearsBeforeLoaded;
+    SendMessageA(yearSelector.window, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < kYearListLength; ++i) {
+        char text[16];
+        FormatSigned(text, sizeof text, firstYear + i);
+        SendMessageA(yearSelector.window, CB_ADDSTRING, 0, (LPARAM)text);
+    }
+    SendMessageA(yearSelector.window, CB_SETCURSEL, kYearsBeforeLoaded, 0);
+
+    Recalculate();
+    NotifyParent(DATE_CHANGED);
+}
+
+void CalendarControl::GetDate(DateRecord& out) const { out = date; }
+
+void CalendarControl::SetYearLocked(int locked) { EnableWindow(yearSelector.window, !locked); }
+
+void CalendarControl::Recalculate()
+{
+    firstWeekday = DayOfWeek(date.year, date.month, 1);
+    // A month outside 1..12 (a caller's mistake) shows an empty grid rather
+    // than reading past the table.
+    if (date.month < 1 || date.month > 12) {
+        daysInMonth = 0;
+        return;
+    }
+    daysInMonth = kDaysInMonth[date.month];
+    if (date.month == 2 && IsLeapYear(date.year))
+        daysInMonth += 1;
+}
+
+void CalendarControl::OnCommand(WPARAM wParam, LPARAM)
+{
+    int id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    if (code != CBN_SELCHANGE)
+        return;
+    if (id == kMonthSelectorId) {
+        LRESULT index = SendMessageA(monthSelector.window, CB_GETCURSEL, 0, 0);
+        if (index < 0 || index >= 12)
+            return;
+        date.month = (uint16_t)(index + 1);
+    } else if (id == kYearSelectorId) {
+        LRESULT index = SendMessageA(yearSelector.window, CB_GETCURSEL, 0, 0);
+        if (index < 0 || index >= kYearListLength)
+            return;
+        date.year = (uint16_t)(index + firstYear);
+    } else {
+        return;
+    }
+
+    Recalculate();
+    if (date.day > daysInMonth)
+        date.day = (uint16_t)daysInMonth; // 31 January shown as February: its last day
+    InvalidateRect(window, NULL, FALSE);
+    NotifyParent(DATE_CHANGED);
+}
+
+void CalendarControl::OnLButtonDown(WPARAM, LPARAM lParam)
+{
+    int x = (short)LOWORD(lParam);
+    int y = (short)HIWORD(lParam);
+    // Division truncates towards zero: without the first test the 22 pixels
+    // left of the control would count as column 0.
+    if (x < 0)
+        return;
+    int column = x / kCellPitch;
+    if (column > 6)
+        return;
+    int gridY = y - kGridTop;
+    if (gridY < 0)
+        return; // the lists, the frame's top band or the header
+    int day = (gridY / kCellHeight) * 7 + column - firstWeekday + 1;
+    if (day < 1 || day > daysInMonth)
+        return; // the empty cells before day 1 and after the last day
+
+    HDC dc = GetDC(window);
+    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+    dayFont.Select(dc);
+    DrawDay(dc, date.day, 0);
+    date.day = (uint16_t)day;
+    DrawDay(dc, date.day, 1);
+    SelectObject(dc, oldFont);
+    ReleaseDC(window, dc);
+    NotifyParent(DATE_CHANGED);
+}
+
+void CalendarControl::DrawDay(HDC dc, int day, int selected)
+{
+    // Only the shown month's days have cells; anything else would be drawn
+    // outside the grid.
+    if (day < 1 || day > daysInMonth)
+        return;
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    int background = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+    SetBkColor(dc, GetSysColor(background));
+
+    int position = firstWeekday + day - 1;
+    int column = position % 7;
+    int row = position / 7;
+    RECT cell;
+    cell.left = kCellPitch * column + kCellInset;
+    cell.right = kCellPitch * column + kCellPitch;
+    cell.top = kCellHeight * (row + 3);
+    cell.bottom = cell.top + kCellHeight;
+    FillRect(dc, &cell, GetSysColorBrush(background));
+
+    char text[8];
+    FormatUnsigned(text, sizeof text, (unsigned long)day);
+    DrawTextA(dc, text, -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}
+
+void CalendarControl::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+
+    SunkenFrame frame; // in the system's button colours
+    // Place counts both edges: the frame spans exactly the client width.
+    RECT frameRect = {0, kFrameTop, clientRect.right - 1, clientRect.bottom - 1};
+    frame.Place(frameRect);
+    frame.Draw(dc);
+
+    RECT grid = {2, kFrameTop + 2, clientRect.right - 2, clientRect.bottom - 2};
+    FillRect(dc, &grid, GetSysColorBrush(COLOR_WINDOW));
+
+    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+    headerFont.Select(dc);
+    RECT header = {kCellInset, kFrameTop + 2, clientRect.right - 2, clientRect.bottom - 2};
+    DrawTextA(dc, kWeekdayHeader, -1, &header, DT_SINGLELINE);
+
+    dayFont.Select(dc);
+    for (int day = 1; day <= daysInMonth; ++day)
+        DrawDay(dc, day, 0);
+    DrawDay(dc, date.day, 1);
+    SelectObject(dc, oldFont);
+
+    EndPaint(window, &paint);
+}

@@ -1,2 +1,63 @@
+// Shows the calendar for a few seconds, then ends by itself: something to take
+// a screenshot of. The control gets the pixel size and place that the
+// reminder dialog's 114 x 94 dialog units at 16, 10 come to with the dialog
+// font on Windows at 96 dpi; a dialog template would size it by whatever font
+// stands in for that one under Wine. December 2007 starts on a Saturday and
+// fills all six rows.
+#include "controls/CalendarControl.h"
+#include "framework/WindowObject.h"
+
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+static CalendarControl calendar(1019);
+
+static LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER:
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    instanceHandle = instance;
+    RegisterControlClasses();
+
+    WNDCLASSA description = {};
+    description.lpfnWndProc = GalleryProc;
+    description.hInstance = instance;
+    description.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    description.hbrBackground = GetSysColorBrush(COLOR_BTNFACE); // as a dialog's
+    description.lpszClassName = "CalendarGallery";
+    RegisterClassA(&description);
+
+    RECT frame = {0, 0, 219, 185};
+    AdjustWindowRect(&frame, WS_CAPTION | WS_SYSMENU, FALSE);
+    HWND window = CreateWindowExA(0, "CalendarGallery", "Calendar", WS_CAPTION | WS_SYSMENU, 20,
+                                  20, frame.right - frame.left, frame.bottom - frame.top, NULL,
+                                  NULL, instance, NULL);
+    CreateWindowExA(0, "CalendarClass", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 24, 16, 171, 153,
+                    window, (HMENU)1019, instance, NULL);
+
+    DateRecord shown = {};
+    shown.year = 2007;
+    shown.month = 12;
+    shown.day = 25;
+    calendar.SetDate(shown);
+    ShowWindow(window, SW_SHOW);
+    SetTimer(window, 1, 8000, NULL);
+
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

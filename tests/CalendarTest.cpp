@@ -1,1 +1,208 @@
+// The month calendar in real windows: month shapes, hit testing, the lists,
+// the year lock, the date it hands back and the notices its parent gets.
+#include "controls/CalendarControl.h"
+#include "framework/WindowObject.h"
+#include "resource.h"
+
 #include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kId = 1019;
+std::vector<NMHDR> notices;
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && wParam == kId)
+        notices.push_back(*reinterpret_cast<const NMHDR*>(lParam));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// One object for every test's window, as the dialog's object outlives its windows.
+CalendarControl calendar(kId);
+
+class Calendar : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        instanceHandle = GetModuleHandleA(NULL);
+        ASSERT_TRUE(RegisterControlClasses());
+        WNDCLASSA parentClass = {};
+        parentClass.lpfnWndProc = ParentProc;
+        parentClass.lpszClassName = "CalendarTestParent";
+        RegisterClassA(&parentClass); // already there from the second test on
+        parent = CreateWindowExA(0, "CalendarTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 250,
+                                 NULL, NULL, NULL, NULL);
+        HWND made = CreateWindowExA(0, "CALENDARCLASS", "", WS_CHILD | WS_VISIBLE, 10, 10, 171, 153,
+                                    parent, (HMENU)(INT_PTR)kId, NULL, NULL);
+        ASSERT_TRUE(made != NULL && made == calendar.window);
+    }
+    void TearDown() override { DestroyWindow(parent); }
+
+    void Load(int year, int month, int day)
+    {
+        calendar.SetDate({(uint16_t)year, (uint16_t)month, 3, (uint16_t)day, 14, 35, 7, 1});
+        notices.clear();
+    }
+    void Click(int x, int y)
+    {
+        SendMessageA(calendar.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((WORD)x, (WORD)y));
+    }
+    // As a user's choice does: the list changes, then the calendar hears of it.
+    void Choose(ComboControl& list, int index)
+    {
+        SendMessageA(list.window, CB_SETCURSEL, (WPARAM)index, 0);
+        SendMessageA(calendar.window, WM_COMMAND, MAKEWPARAM(list.controlId, CBN_SELCHANGE),
+                     (LPARAM)list.window);
+    }
+
+    HWND parent = NULL;
+};
+
+TEST_F(Calendar, MonthsStartOnTheirWeekdayAndHaveTheirLength)
+{
+    // Year, month, weekday of day 1, days: December 2007 fills six rows, February 2015 four.
+    const int cases[][4] = {{2007, 12, 6, 31}, {2015, 2, 0, 28}, {2016, 2, 1, 29},
+                            {2000, 2, 2, 29},  {2006, 4, 6, 30}, {2050, 1, 6, 31}};
+    for (const auto& c : cases) {
+        Load(c[0], c[1], 1);
+        EXPECT_EQ(c[2], calendar.firstWeekday) << c[0] << "-" << c[1];
+        EXPECT_EQ(c[3], calendar.daysInMonth) << c[0] << "-" << c[1];
+    }
+}
+
+// December 2007: day 1 in column 6 of row 0, day 31 in column 1 of row 5.
+TEST_F(Calendar, OnlyClicksOnADayCellSelectItAndNotifyTheParent)
+{
+    const int cases[][4] = {                   // x, y, selected day after, notices
+        {160, 48, 1, 1}, {161, 48, 25, 0},     // column 7 is no column
+        {150, 47, 25, 0}, {10, -3, 25, 0}, {-5, 64, 25, 0}, // lists, header, outside
+        {50, 48, 25, 0}, {50, 130, 25, 0}, {10, 144, 25, 0}, // before day 1, after day 31
+        {0, 64, 2, 1}, {3, 64, 2, 1}, {22, 79, 2, 1}, {69, 64, 5, 1}, // the gap left of a
+        {92, 64, 6, 1}, {30, 143, 31, 1}, {50, 115, 25, 1},           // cell is the cell's
+    };
+    for (const auto& c : cases) {
+        Load(2007, 12, 25);
+        Click(c[0], c[1]);
+        EXPECT_EQ(c[2], calendar.date.day) << "click at " << c[0] << "," << c[1];
+        EXPECT_EQ((size_t)c[3], notices.size()) << "click at " << c[0] << "," << c[1];
+    }
+    ASSERT_EQ(1u, notices.size());
+    EXPECT_EQ(calendar.window, notices[0].hwndFrom);
+    EXPECT_EQ((UINT_PTR)kId, notices[0].idFrom);
+    EXPECT_EQ((UINT)DATE_CHANGED, notices[0].code);
+}
+
+TEST_F(Calendar, TheLastDayOfALongMonthBecomesTheLastDayOfAShorterOne)
+{
+    const int cases[][5] = {// year, month, day, new month, day then
+                            {2007, 1, 31, 2, 28}, {2008, 1, 31, 2, 29}, {2000, 1, 31, 2, 29},
+                            {2007, 3, 31, 4, 30}, {2007, 1, 15, 2, 15}};
+    for (const auto& c : cases) {
+        Load(c[0], c[1], c[2]);
+        Choose(calendar.monthSelector, c[3] - 1);
+        EXPECT_EQ(c[3], calendar.date.month);
+        EXPECT_EQ(c[4], calendar.date.day) << c[0] << "-" << c[1] << "-" << c[2];
+        EXPECT_EQ(1u, notices.size());
+    }
+    Load(2008, 2, 29); // a leap day moved to a common year through the year list
+    Choose(calendar.yearSelector, 3);
+    EXPECT_EQ(2009, calendar.date.year);
+    EXPECT_EQ(28, calendar.date.day);
+}
+
+TEST_F(Calendar, TheListsHoldTheMonthsAndTenYearsFromTwoBeforeTheLoadedOne)
+{
+    auto item = [](ComboControl& list, int index) {
+        char text[32] = "";
+        SendMessageA(list.window, CB_GETLBTEXT, (WPARAM)index, (LPARAM)text);
+        return std::string(text);
+    };
+    for (int year : {2006, 2030}) { // loaded twice: refilled, not extended
+        Load(year, 5, 9);
+        ASSERT_EQ(12, SendMessageA(calendar.monthSelector.window, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ("January", item(calendar.monthSelector, 0));
+        EXPECT_EQ("December", item(calendar.monthSelector, 11));
+        EXPECT_EQ(4, SendMessageA(calendar.monthSelector.window, CB_GETCURSEL, 0, 0));
+        ASSERT_EQ(10, SendMessageA(calendar.yearSelector.window, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(std::to_string(year - 2 + i), item(calendar.yearSelector, i));
+        EXPECT_EQ(2, SendMessageA(calendar.yearSelector.window, CB_GETCURSEL, 0, 0));
+    }
+    SendMessageA(calendar.yearSelector.window, WM_KEYDOWN, VK_END, 0); // the user's last entry
+    EXPECT_EQ(2037, calendar.date.year);
+    EXPECT_EQ(1u, notices.size());
+}
+
+TEST_F(Calendar, ALockedYearLeavesMonthAndDayToChangeAndGetDateKeepsTheRest)
+{
+    Load(2006, 12, 7);
+    calendar.SetYearLocked(1);
+    EXPECT_FALSE(IsWindowEnabled(calendar.yearSelector.window));
+    EXPECT_TRUE(IsWindowEnabled(calendar.monthSelector.window));
+    Choose(calendar.monthSelector, 1);
+    Click(30, 70); // 1 February 2006 is a Wednesday: column 1 of row 1 is the 6th
+    DateRecord shown, expected = {2006, 2, 3, 6, 14, 35, 7, 1};
+    calendar.GetDate(shown);
+    EXPECT_EQ(0, memcmp(&expected, &shown, sizeof shown));
+    calendar.SetYearLocked(0);
+    EXPECT_TRUE(IsWindowEnabled(calendar.yearSelector.window));
+}
+
+// Callers give valid dates; a mistaken one must still stay inside the tables.
+TEST_F(Calendar, NonsenseIsIgnoredRatherThanFollowed)
+{
+    Load(2006, 13, 40);
+    EXPECT_EQ(0, calendar.daysInMonth);
+    Click(30, 70);
+    EXPECT_EQ(40, calendar.date.day);
+    UpdateWindow(calendar.window);
+
+    Load(2006, 6, 10); // a selection change that leaves nothing selected
+    SendMessageA(calendar.monthSelector.window, CB_SETCURSEL, (WPARAM)-1, 0);
+    SendMessageA(calendar.window, WM_COMMAND, MAKEWPARAM(kMonthSelectorId, CBN_SELCHANGE), 0);
+    EXPECT_EQ(6, calendar.date.month);
+    EXPECT_EQ(0u, notices.size());
+}
+
+TEST_F(Calendar, DayCellsAreNineteenPixelsWideInSixteenPixelRows)
+{
+    Load(2007, 12, 25);
+    HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 200);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, 200, 200, BLACKNESS);
+    const COLORREF lit = GetSysColor(COLOR_HIGHLIGHT);
+    const int cells[][3] = {{1, 142, 48}, {2, 4, 64}, {31, 27, 128}}; // day, left, top
+    for (const auto& c : cells) {
+        calendar.DrawDay(dc, c[0], 1);
+        EXPECT_EQ(lit, GetPixel(dc, c[1], c[2]) & GetPixel(dc, c[1] + 18, c[2] + 15)) << c[0];
+        EXPECT_EQ(0u, GetPixel(dc, c[1] - 1, c[2]) | GetPixel(dc, c[1] + 19, c[2]) |
+                          GetPixel(dc, c[1], c[2] + 16)) << c[0];
+    }
+    calendar.DrawDay(dc, 0, 1); // no cells: they would land in column 5 of row 0
+    calendar.DrawDay(dc, 32, 1); // and in column 2 of row 5
+    EXPECT_EQ(0u, GetPixel(dc, 120, 50) | GetPixel(dc, 52, 130));
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    ReleaseDC(NULL, screen);
+}
+
+TEST(CalendarFamily, AWindowFindsTheNewestLiveObjectWithItsId)
+{
+    CalendarControl older(7001);
+    {
+        CalendarControl newer(7001);
+        EXPECT_EQ(&newer, ControlRegistry::Find(7001));
+    }
+    EXPECT_EQ(&older, ControlRegistry::Find(7001));
+    EXPECT_EQ(&calendar, ControlRegistry::Find(kId));
+    EXPECT_EQ(nullptr, ControlRegistry::Find(7002));
+}
+
+} // namespace
