@@ -1,5 +1,160 @@
 #include "ButtonBar.h"
 
+#include "../resources/resource.h"
+
+#include <new>
+
 HCURSOR handCursor;
 
-ButtonBar::ButtonBar() {}
+static int barClassRegistered;
+static const char kBarClassName[] = "BtnBarClass";
+
+LRESULT BarButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETCURSOR:
+        SetCursor(handCursor);
+        return 0;
+    case WM_MOUSEMOVE:
+        // The focused button is the one the user is already at; only the
+        // others are worth a notice.
+        if (GetFocus() != window)
+            SendMessageA(GetParent(window), WM_BUTTONHOVER, (WPARAM)controlId, (LPARAM)hintText);
+        return 0;
+    default:
+        return CallWindowProcA(standardButtonProc, window, message, wParam, lParam);
+    }
+}
+
+// Runs during static construction, so the class carries the null instance.
+ButtonBar::ButtonBar()
+    : buttonCapacity(0), nextX(2), buttonCount(0), barHeight(0), commandIds(NULL), buttons(NULL),
+      shown(1)
+{
+    windowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    ButtonBar::RegisterWindowClass();
+}
+
+ButtonBar::~ButtonBar()
+{
+    delete[] buttons;
+    delete[] commandIds;
+}
+
+int ButtonBar::RegisterWindowClass()
+{
+    WNDCLASSA description = {};
+    description.style = CS_BYTEALIGNWINDOW;
+    description.lpfnWndProc = SharedWindowProc;
+    description.cbWndExtra = 4;
+    description.hInstance = instanceHandle;
+    description.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    description.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    description.lpszClassName = kBarClassName;
+    return RegisterClassOnce(&barClassRegistered, description, NULL);
+}
+
+LRESULT ButtonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        // Validated whether or not the lines are drawn: an update region left
+        // in place would bring WM_PAINT back without end.
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        if (shown) {
+            RECT r;
+            GetClientRect(window, &r);
+            HPEN frame = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME));
+            HGDIOBJ previous = SelectObject(dc, frame);
+            MoveToEx(dc, r.left, r.bottom - 1, NULL);
+            LineTo(dc, r.right, r.bottom - 1);
+            HPEN highlight = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+            SelectObject(dc, highlight);
+            MoveToEx(dc, r.left, r.top, NULL);
+            LineTo(dc, r.right, r.top);
+            SelectObject(dc, previous);
+            DeleteObject(frame);
+            DeleteObject(highlight);
+        }
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_COMMAND: {
+        HWND sender = reinterpret_cast<HWND>(lParam);
+        if (sender != NULL) {
+            ControlObject* control =
+                reinterpret_cast<ControlObject*>(GetWindowLongPtrA(sender, GWLP_USERDATA));
+            if (control != NULL && control->OnCommandNotify(HIWORD(wParam), LOWORD(wParam)))
+                return 0;
+        }
+        // The main window sees the bar as the sender, so a click and an
+        // accelerator key of the same command look alike to it.
+        if (HIWORD(wParam) == BN_CLICKED)
+            SendMessageA(GetParent(window), WM_COMMAND, LOWORD(wParam),
+                         reinterpret_cast<LPARAM>(window));
+        return 0;
+    }
+    case WM_BUTTONHOVER:
+        SendMessageA(GetParent(window), WM_BUTTONHOVER, wParam, lParam);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+int ButtonBar::CreateBar(HWND parent, int x, int y, int width, int height)
+{
+    if (!CreateOwnWindow(kBarClassName, parent, NULL, "", x, y, width, height))
+        return 0;
+    barHeight = height;
+    ShowWindow(window, shown ? SW_SHOW : SW_HIDE);
+    return 1;
+}
+
+int ButtonBar::SetButtonCount(int n)
+{
+    if (buttons != NULL || n <= 0)
+        return 0;
+    BarButton* newButtons = new (std::nothrow) BarButton[n];
+    int* newIds = new (std::nothrow) int[n];
+    // AddButton writes both arrays, so the bar takes neither without the other.
+    if (newButtons == NULL || newIds == NULL) {
+        delete[] newButtons;
+        delete[] newIds;
+        return 0;
+    }
+    buttons = newButtons;
+    commandIds = newIds;
+    buttonCapacity = n;
+    nextX = 2;
+    return 1;
+}
+
+int ButtonBar::AddButton(const char* caption, int width, int commandId, int disabled,
+                         const char* hint)
+{
+    if (buttonCount >= buttonCapacity)
+        return 0;
+    BarButton& button = buttons[buttonCount];
+    button.subclassFlag = 1;
+    button.hintText = hint;
+    if (!button.Create(window, commandId, caption, nextX, 3, width, barHeight - 6))
+        return 0;
+    if (disabled)
+        EnableWindow(button.window, FALSE);
+    commandIds[buttonCount] = commandId;
+    ++buttonCount;
+    nextX += width + 3;
+    return 1;
+}
+
+void ButtonBar::EnableButton(int commandId, int enable)
+{
+    for (int i = 0; i < buttonCount; ++i) {
+        if (commandIds[i] == commandId) {
+            EnableWindow(buttons[i].window, enable);
+            return;
+        }
+    }
+}

@@ -1,11 +1,51 @@
-// The program's top-level window object.
+// The program's top-level window: the button bar, the list and the status bar,
+// top to bottom.
 #pragma once
 
 #include "WindowObject.h"
 
+class ButtonBar;
+class ListBoxControl;
+class StatusBar;
+
 class MainWindow : public WindowObject {
 public:
+    MainWindow();
+
+    // Asked before the window goes, by WM_CLOSE and at the end of a session;
+    // zero keeps the window and everything in it as it is.
+    virtual int CanClose();
     // Runs when the window is first shown; non-zero when it placed and showed
     // the window itself, so the start-up show command is not applied.
-    virtual int RestorePlacement() { return 0; }
+    virtual int RestorePlacement();
+
+    // The window is gone: the message loop ends with exit code 0.
+    void OnAfterDestroy() override;
+    int RegisterWindowClass() override;
+    void OnClose() override;
+    // Creates the status window; without it the main window is not created.
+    int OnCreate() override;
+    int OnQueryEndSession() override;
+    // The list keeps the keyboard focus whenever the window gets it.
+    void OnSetFocus() override;
+    void OnSize(WPARAM wParam, LPARAM lParam) override;
+
+    // Creates the hidden window with its three children; zero on any failure.
+    // The objects are the program's own and outlive the window.
+    int CreateMain(ListBoxControl* list, ButtonBar* bar, StatusBar* status);
+    void ShowMain(int showCommand);
+    // Places the children in the client area of the last WM_SIZE.
+    void Layout();
+    // Loads the accelerator table resourceId for the message loop; zero if none.
+    int SetAccelerators(int resourceId);
+    // Runs until WM_QUIT and returns its code; -1 if the message queue fails.
+    int RunMessageLoop();
+
+    HACCEL accelerators;
+    int clientWidth;
+    int clientHeight;
+    int barHeight;
+    ButtonBar* buttonBar;
+    StatusBar* statusBar;
+    ListBoxControl* listBox;
 };

@@ -16,11 +16,11 @@
 #define IDM_ADD 40002
 #define IDM_SETUP 40003
 #define IDM_EDIT 40004
-#define IDM_REMOVE 40005
-#define IDM_SAVE 40006
+#define IDM_ABOUT 40005
+#define IDM_REMOVE 40006
 #define IDM_MODE 40007
 #define IDM_INFO 40008
-#define IDM_ABOUT 40009
+#define IDM_SAVE 40009
 
 // Private message of the bar buttons; its value lies in the application range
 // above WM_APP (0x8000), which no system class uses.

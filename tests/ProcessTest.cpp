@@ -78,9 +78,15 @@ TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
     EXPECT_EQ("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n", ReadFileText(DataFilePath()));
 }
 
+// Closes the main window as soon as it is there.
+void CloseAtOnce(HWND main)
+{
+    PostMessageA(main, WM_CLOSE, 0, 0);
+}
+
 TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 {
-    ProcessRun run = RunProgram(TarvendelPath(), "/x");
+    ProcessRun run = RunProgram(TarvendelPath(), "/x", IDOK, 20000, CloseAtOnce);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(0u, run.exitCode);
     ASSERT_EQ(1u, run.boxes.size()); // the first run stays silent about the missing file
@@ -91,7 +97,7 @@ TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 TEST_F(Process, AStartByHandReportsAMissingFileOnceSettingsExist)
 {
     WriteNumber("Range", 10);
-    ProcessRun run = RunProgram(TarvendelPath(), "");
+    ProcessRun run = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(1u, run.boxes.size());
     EXPECT_EQ("Can't open file\n" + DataFilePath(), run.boxes[0].text);
@@ -116,3 +122,88 @@ TEST_F(Process, AnOldDataFileBesideTheProgramIsMovedIntoTheDataFolder)
 }
 
 } // namespace
+
+namespace {
+
+// What the main window showed when it opened.
+struct Opened {
+    std::vector<std::string> lines;
+    std::string mode;
+    std::string count;
+    int addEnabled = -1, editEnabled = -1, removeEnabled = -1, saveEnabled = -1;
+};
+
+MainWindowVisit Look(Opened* opened)
+{
+    return [opened](HWND main) {
+        opened->lines = RemoteListLines(FindChildOfClass(main, "LISTBOX"));
+        HWND status = FindChildOfClass(main, "msctls_statusbar32");
+        opened->mode = RemoteStatusText(status, 1);
+        opened->count = RemoteStatusText(status, 2);
+        HWND bar = FindChildOfClass(main, "BtnBarClass");
+        opened->addEnabled = IsWindowEnabled(GetDlgItem(bar, 40002));
+        opened->editEnabled = IsWindowEnabled(GetDlgItem(bar, 40004));
+        opened->removeEnabled = IsWindowEnabled(GetDlgItem(bar, 40006));
+        opened->saveEnabled = IsWindowEnabled(GetDlgItem(bar, 40009));
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    };
+}
+
+std::string InDays(int days)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME time;
+    SystemTimeToFileTime(&now, &time);
+    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart += (ULONGLONG)days * 24 * 3600 * 10000000ULL;
+    time.dwLowDateTime = value.LowPart;
+    time.dwHighDateTime = value.HighPart;
+    FileTimeToSystemTime(&time, &now);
+    char date[16];
+    snprintf(date, sizeof date, "%02u/%02u/%02u", now.wMonth, now.wDay, now.wYear % 100);
+    return date;
+}
+
+} // namespace
+
+TEST_F(Process, AStartByHandOpensTheListInEditMode)
+{
+    CreateDirectoryA(PellixFolder().c_str(), NULL);
+    CreateDirectoryA(DataFolderPath().c_str(), NULL);
+    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    Opened opened;
+    ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, Look(&opened));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(2u, opened.lines.size());
+    EXPECT_NE(std::string::npos, opened.lines[0].find("Soon"));
+    EXPECT_EQ("\tEdit mode", opened.mode);
+    EXPECT_EQ("2", opened.count);
+    EXPECT_TRUE(opened.addEnabled);
+    EXPECT_TRUE(opened.editEnabled);
+    EXPECT_TRUE(opened.removeEnabled);
+}
+
+TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
+{
+    CreateDirectoryA(PellixFolder().c_str(), NULL);
+    CreateDirectoryA(DataFolderPath().c_str(), NULL);
+    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    Opened opened;
+    ProcessRun run = RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&opened));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(1u, opened.lines.size());
+    EXPECT_NE(std::string::npos, opened.lines[0].find("Soon"));
+    EXPECT_EQ("\tReminder mode", opened.mode);
+    EXPECT_EQ("2", opened.count);
+    EXPECT_FALSE(opened.addEnabled);
+    EXPECT_FALSE(opened.editEnabled);
+    EXPECT_FALSE(opened.removeEnabled);
+    EXPECT_TRUE(opened.saveEnabled);
+    // The run that opened the window wrote its day: a second RUN today stays unseen.
+    ProcessRun again = RunProgram(TarvendelPath(), "RUN");
+    EXPECT_EQ(0u, again.exitCode);
+    EXPECT_EQ(0, again.windowsShown);
+}

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
+
 #include <string.h>
 
 std::string TarvendelPath()
@@ -19,6 +21,8 @@ struct Watch {
     std::vector<HWND> seen;
     std::vector<HWND> answered;
     ProcessRun* run;
+    MainWindowVisit visit;
+    HWND mainWindow;
 };
 
 // Text of another process's window; the W form is carried across processes intact.
@@ -45,6 +49,14 @@ BOOL CALLBACK Inspect(HWND window, LPARAM param)
     }
     char className[64];
     GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "MainClass") == 0 && watch->mainWindow == NULL) {
+        watch->mainWindow = window;
+        if (watch->visit) {
+            Sleep(300); // let the start-up fill the list and the status bar
+            watch->visit(window);
+        }
+        return TRUE;
+    }
     if (strcmp(className, "#32770") != 0 && strcmp(className, "CMSGCLASS") != 0)
         return TRUE;
     if (std::find(watch->answered.begin(), watch->answered.end(), window) !=
@@ -64,7 +76,7 @@ BOOL CALLBACK Inspect(HWND window, LPARAM param)
 } // namespace
 
 ProcessRun RunProgram(const std::string& program, const std::string& arguments, int button,
-                      DWORD timeoutMs)
+                      DWORD timeoutMs, MainWindowVisit visit)
 {
     ProcessRun run = {0, 0, 0, {}};
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -77,7 +89,7 @@ ProcessRun RunProgram(const std::string& program, const std::string& arguments, 
     if (!CreateProcessA(program.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                         &process))
         return run;
-    Watch watch = {process.dwProcessId, button, {}, {}, &run};
+    Watch watch = {process.dwProcessId, button, {}, {}, &run, visit, NULL};
     DWORD started = GetTickCount();
     for (;;) {
         DWORD wait = WaitForSingleObject(process.hProcess, 15);
@@ -96,4 +108,66 @@ ProcessRun RunProgram(const std::string& program, const std::string& arguments, 
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return run;
+}
+
+std::vector<std::string> RemoteListLines(HWND list)
+{
+    std::vector<std::string> lines;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count);
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        wchar_t line[512] = L"";
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(list, LB_GETTEXT, i, (LPARAM)line, SMTO_ABORTIFHUNG, 1000, &length);
+        char narrow[1024] = "";
+        WideCharToMultiByte(CP_ACP, 0, line, -1, narrow, sizeof narrow, NULL, NULL);
+        lines.push_back(narrow);
+    }
+    return lines;
+}
+
+// Status-bar messages carry a pointer, so the text is fetched into memory of
+// the other process and read back from there.
+std::string RemoteStatusText(HWND status, int part)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(status, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                 processId);
+    if (process == NULL)
+        return "";
+    void* remote = VirtualAllocEx(process, NULL, 512, MEM_COMMIT, PAGE_READWRITE);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(status, SB_GETTEXTA, part, (LPARAM)remote, SMTO_ABORTIFHUNG, 1000, &result);
+    char text[512] = "";
+    SIZE_T read = 0;
+    ReadProcessMemory(process, remote, text, sizeof text - 1, &read);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return text;
+}
+
+namespace {
+struct ChildSearch {
+    const char* className;
+    HWND found;
+};
+BOOL CALLBACK FindClass(HWND child, LPARAM param)
+{
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
+    char className[64];
+    GetClassNameA(child, className, sizeof className);
+    if (_stricmp(className, search->className) == 0) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND FindChildOfClass(HWND parent, const char* className)
+{
+    ChildSearch search = {className, NULL};
+    EnumChildWindows(parent, FindClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

@@ -3,6 +3,7 @@
 
 #include "ModalAnswerer.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,17 @@ struct ProcessRun {
 
 std::string TarvendelPath(); // beside the test executable
 
+// Called once when the program's main window has appeared; it may look at
+// it and then close it (WM_CLOSE).
+typedef std::function<void(HWND mainWindow)> MainWindowVisit;
+
 // Runs "program" with arguments, pressing button in every box it shows.
 ProcessRun RunProgram(const std::string& program, const std::string& arguments,
-                      int button = IDOK, DWORD timeoutMs = 20000);
+                      int button = IDOK, DWORD timeoutMs = 20000,
+                      MainWindowVisit visit = MainWindowVisit());
+
+// Another process's list box lines and status-bar part texts.
+std::vector<std::string> RemoteListLines(HWND list);
+std::string RemoteStatusText(HWND status, int part);
+// A child of parent with the window class, or null.
+HWND FindChildOfClass(HWND parent, const char* className);
