@@ -3,15 +3,105 @@
 
 #include "../framework/ControlObject.h"
 #include "../framework/WindowObject.h"
+#include "FontSpec.h"
+#include "SunkenFrame.h"
+
+// The box's text in a hidden static child with this id, where screen readers
+// and automation look for a message box's text; it changes nothing visible.
+const int kBoxTextLabelId = 0xFFFF;
 
 class MessageBoxWindow : public WindowObject {
 public:
+    // Registers "CMSGCLASS" (once per process).
     MessageBoxWindow();
+
+    // Shows the box over owner (disabled meanwhile) and waits for an answer.
+    // style holds the MB_ button set, icon and default-button bits; iconName
+    // is a resource of the program, used when the style names no system icon.
+    // Returns the pressed button's ID value, 0 when none was pressed: the box
+    // could not be shown, was closed without a button, or a quit message came.
+    int Show(HWND owner, const char* text, const char* caption, int style, const char* iconName,
+             COLORREF textColour, COLORREF backgroundColour, COLORREF frameColour);
+    // Dispatches what is queued; 1 when a quit message waits at the head of
+    // the queue (left there for the main loop), 0 when the queue is empty.
+    int PumpPendingMessages();
+
+    int RegisterWindowClass() override;
+    // Any close without a button (the system's close, Alt+F4) answers 0.
+    void OnClose() override;
+    void OnCommand(WPARAM wParam, LPARAM lParam) override;
+    int OnCreate() override;
+    // A press anywhere on the background drags the box.
+    void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
+    void OnPaint() override;
+    // The box passes the focus on to the button that last had it.
+    void OnSetFocus() override;
+
+    // Runs right after the window exists.
+    virtual void AfterCreate();
+    // A WM_COMMAND that no box button sent.
+    virtual void OnOtherCommand(int commandId, HWND control);
+    // Makes the buttons and sets buttonResult and buttonCount during
+    // WM_CREATE; zero makes the creation fail.
+    virtual int CreateButtons();
+    // Lays out the window and creates it; non-zero when it exists.
+    virtual int CreateBoxWindow();
+
+    // The window procedure of every box button: focus keys and mnemonics.
+    static LRESULT CALLBACK BoxKeyHandler(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Shared by both boxes, which use the same three buttons; only one box
+    // is open at a time.
+    static int buttonCount;
+    static int focusIndex;
+    static WNDPROC buttonProcedure;
+
+    int running;
+    HWND owner;
+    HICON icon;
+    int maxCharWidth;
+    int lineHeight;
+    int lineCount;
+    int maxLineWidth;
+    int result;
+    int buttonResult[3];
+    int style;
+    COLORREF textColour;
+    COLORREF backgroundColour;
+    char* text;
+    // Borrowed from the caller of Show; the About box's link text.
+    const char* caption;
+    RECT textArea;
+    SunkenFrame frame;
+
+protected:
+    // Makes a box button (a fresh id each time) giving buttonResult value.
+    int MakeButton(int index, const char* label, int value, int x, int y);
+    void ReleaseText();
+    // Gives the owner back its input, unless it was disabled before the box.
+    void RestoreOwner();
 };
 
 class AboutBoxWindow : public MessageBoxWindow {
 public:
     AboutBoxWindow();
+    // Deletes the link font at exit.
+    ~AboutBoxWindow() override;
+
+    // Only the link is owner-drawn.
+    void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
+    void OnPaint() override;
+    // A click on the link opens it and ends the box with 1.
+    void OnOtherCommand(int commandId, HWND control) override;
+    int CreateButtons() override;
+    int CreateBoxWindow() override;
+
+    int linkCreated;
+    int outerWidth;
+    int outerHeight;
+    RECT linkRect;
+    FontSpec linkFont;
+    ButtonControl linkButton;
 };
 
 // The one instance of each box and the three buttons both share; they live

@@ -1,5 +1,6 @@
 #include "ShowError.h"
 
+#include "../controls/MessageBox.h"
 #include "Application.h"
 #include "BoundedString.h"
 
@@ -11,5 +12,6 @@ void ShowError(const char* message, const char* detail)
         AppendText(text, sizeof text, "\n");
         AppendText(text, sizeof text, detail);
     }
-    MessageBoxA(theApp.window, text, "Tarvendel", MB_OK | MB_ICONEXCLAMATION);
+    messageBox.Show(theApp.window, text, "Tarvendel", MB_OK | MB_ICONEXCLAMATION, NULL,
+                    RGB(0, 0, 0), RGB(192, 192, 192), RGB(128, 128, 128));
 }
