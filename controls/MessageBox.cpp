@@ -72,8 +72,7 @@ MessageBoxWindow::MessageBoxWindow()
 {
     windowStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION;
     buttonResult[0] = buttonResult[1] = buttonResult[2] = 0;
-    SetRectEmpty(&textArea);
-    RegisterWindowClass();
+    textArea.left = textArea.top = textArea.right = textArea.bottom = 0;
 }
 
 int MessageBoxWindow::RegisterWindowClass()
@@ -165,6 +164,9 @@ int MessageBoxWindow::Show(HWND ownerWindow, const char* boxText, const char* bo
     DeleteDC(info);
 
     icon = NULL;
+    // Registered at the first box rather than at construction: the window
+    // DLLs then stay unloaded in a start-up-list run that shows nothing.
+    RegisterWindowClass();
     if (!CreateBoxWindow()) {
         ReleaseText();
         running = 0;
@@ -424,7 +426,7 @@ LRESULT CALLBACK MessageBoxWindow::BoxKeyHandler(HWND button, UINT message, WPAR
 
 AboutBoxWindow::AboutBoxWindow() : linkCreated(0), outerWidth(0), outerHeight(0)
 {
-    SetRectEmpty(&linkRect);
+    linkRect.left = linkRect.top = linkRect.right = linkRect.bottom = 0;
     linkButton.windowStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 }
 

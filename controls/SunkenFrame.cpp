@@ -1,8 +1,9 @@
 #include "SunkenFrame.h"
 
+// The system colours are looked up when the frame is drawn: frames are built
+// with long-lived objects, before anything may touch the window system.
 SunkenFrame::SunkenFrame()
-    : highlight(GetSysColor(COLOR_BTNHIGHLIGHT)), shadow(GetSysColor(COLOR_BTNSHADOW)), x(0), y(0),
-      width(-1), height(0)
+    : highlight(kSystemColour), shadow(kSystemColour), x(0), y(0), width(-1), height(0)
 {
 }
 
@@ -18,8 +19,9 @@ void SunkenFrame::Draw(HDC dc) const
 {
     if (width < 0)
         return;
-    HPEN dark = CreatePen(PS_SOLID, 1, shadow);
-    HPEN light = CreatePen(PS_SOLID, 1, highlight);
+    HPEN dark = CreatePen(PS_SOLID, 1, shadow == kSystemColour ? GetSysColor(COLOR_BTNSHADOW) : shadow);
+    HPEN light = CreatePen(PS_SOLID, 1,
+                           highlight == kSystemColour ? GetSysColor(COLOR_BTNHIGHLIGHT) : highlight);
     // Without both pens nothing is drawn, so neither can be left selected.
     if (dark != NULL && light != NULL) {
         int right = x + width - 1;

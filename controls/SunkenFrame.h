@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+// A colour that stands for the system's button colour of the edge.
+const COLORREF kSystemColour = CLR_INVALID;
+
 class SunkenFrame {
 public:
-    // The system's button colours; not placed yet.
+    // The system's button colours (kSystemColour); not placed yet.
     SunkenFrame();
 
     // Puts the outline on area's edges, both edges included.

@@ -32,7 +32,6 @@ ButtonBar::ButtonBar()
       shown(1)
 {
     windowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    ButtonBar::RegisterWindowClass();
 }
 
 ButtonBar::~ButtonBar()
@@ -105,6 +104,9 @@ LRESULT ButtonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 int ButtonBar::CreateBar(HWND parent, int x, int y, int width, int height)
 {
+    // Registered with the first bar, not at construction, so that a run that
+    // shows no window never loads the window DLLs.
+    ButtonBar::RegisterWindowClass();
     if (!CreateOwnWindow(kBarClassName, parent, NULL, "", x, y, width, height))
         return 0;
     barHeight = height;

@@ -213,19 +213,28 @@ TEST_F(WindowObjects, ADialogObjectIsBoundFromWmInitDialogOn)
     DestroyWindow(window);
 }
 
-TEST(ProgramObjects, TheBoxAndBarClassesAreRegisteredBeforeTheEntryPoint)
+// The long-lived objects are built before the entry point without touching
+// the window system; the box's class is registered with the first box, once.
+TEST(ProgramObjects, ClassesAreRegisteredAtFirstUseNotAtConstruction)
 {
-    // Both are registered while the long-lived objects are constructed, with
-    // the instance value of that moment; the main window's class only later.
     WNDCLASSA found;
     auto registered = [&](const char* name) {
         return GetClassInfoA(NULL, name, &found) || GetClassInfoA(GetModuleHandleA(NULL), name, &found);
     };
-    EXPECT_EQ((HWND)NULL, messageBox.window); // the objects exist, no window yet
+    EXPECT_EQ((HWND)NULL, messageBox.window);
     EXPECT_EQ((HWND)NULL, buttonBar.window);
-    EXPECT_TRUE(registered("CMSGCLASS"));
-    EXPECT_TRUE(registered("BtnBarClass"));
+    EXPECT_FALSE(registered("CMSGCLASS"));
+    EXPECT_FALSE(registered("BtnBarClass"));
     EXPECT_FALSE(registered("MainClass"));
+
+    instanceHandle = GetModuleHandleA(NULL);
+    ModalAnswerer answerer;
+    messageBox.Show(NULL, "First", "Tarvendel", MB_OK, NULL, 0, RGB(192, 192, 192), RGB(128, 128, 128));
+    EXPECT_TRUE(registered("CMSGCLASS"));
+    EXPECT_EQ(0, messageBox.RegisterWindowClass()); // once per process
+    messageBox.Show(NULL, "Second", "Tarvendel", MB_OK, NULL, 0, RGB(192, 192, 192), RGB(128, 128, 128));
+    ASSERT_EQ(2u, answerer.Answered().size());
+    EXPECT_EQ("Second", answerer.Answered()[1].text);
 }
 
 } // namespace
