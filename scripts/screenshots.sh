@@ -29,7 +29,7 @@ xvfb-run -a -s "-screen 0 800x600x24" sh -c '
         [ -f "$program.exe" ] || continue
         [ "$argument" = "-" ] && argument=""
         timeout 20 "$wine" explorer /desktop=shots,800x600 "$program.exe" $argument &
-        sleep 4
+        sleep 6
         xwd -root -silent | convert xwd:- "$2/$name.png"
         wait
     done

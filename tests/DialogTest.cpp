@@ -1,0 +1,498 @@
+// The Setup and Info dialogs on real windows, driven from inside their modal
+// loops, and the three dialog templates as the program's resources hold them.
+#include "app/InfoDialog.h"
+#include "app/SetupDialog.h"
+#include "core/Application.h"
+#include "framework/WindowObject.h"
+#include "resource.h"
+#include "support/AppState.h"
+#include "support/ModalAnswerer.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <string.h>
+
+namespace {
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string LongText(HWND window)
+{
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], (int)text.size()));
+    return text;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// Runs one step per timer tick on the open dialog with the given caption. A
+// box of the program's that opens meanwhile is recorded and answered with OK
+// before any further step; when the steps run out the dialog is cancelled,
+// so no test hangs.
+class DialogScript {
+public:
+    typedef std::function<void(HWND dialog)> Step;
+    DialogScript(const char* caption, std::vector<Step> steps) : caption(caption), steps(steps)
+    {
+        active = this;
+        timer = SetTimer(NULL, 0, 20, Tick);
+    }
+    ~DialogScript()
+    {
+        KillTimer(NULL, timer);
+        active = NULL;
+    }
+    std::vector<std::string> boxTexts;
+    bool ranOut = false;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (active != NULL)
+            active->Advance();
+    }
+    void Advance()
+    {
+        std::vector<HWND> windows;
+        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        HWND dialog = NULL;
+        for (HWND window : windows) {
+            if (!IsWindowVisible(window))
+                continue;
+            if (ClassOf(window) == "CMSGCLASS") {
+                if (std::find(answered.begin(), answered.end(), window) == answered.end()) {
+                    answered.push_back(window);
+                    boxTexts.push_back(ModalText(window));
+                    PressButton(window, IDOK, LocalText);
+                }
+                return;
+            }
+            if (ClassOf(window) == "#32770" && LocalText(window) == caption)
+                dialog = window;
+        }
+        if (dialog == NULL)
+            return;
+        if (next < steps.size()) {
+            steps[next++](dialog);
+        } else if (!ranOut) {
+            ranOut = true;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    }
+
+    static DialogScript* active;
+    std::string caption;
+    std::vector<Step> steps;
+    size_t next = 0;
+    std::vector<HWND> answered;
+    UINT_PTR timer;
+};
+DialogScript* DialogScript::active;
+
+DialogScript::Step Type(int id, std::string text)
+{
+    return [id, text](HWND dialog) { SetDlgItemTextA(dialog, id, text.c_str()); };
+}
+DialogScript::Step Click(int id)
+{
+    return [id](HWND dialog) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); };
+}
+DialogScript::Step Press(int id)
+{
+    return [id](HWND dialog) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     (LPARAM)GetDlgItem(dialog, id));
+    };
+}
+
+const int kBoxes[] = {IDC_RUN_AT_STARTUP, IDC_RUN_ONCE, IDC_ALWAYS_RUN,
+                      IDC_AUTO_REMOVE,    IDC_ASK_TIME, IDC_TIME_COL};
+
+// The range, then the six options in the order of their boxes.
+std::vector<int> Settings()
+{
+    return {theApp.Range,     (int)theApp.runAtStartup, theApp.RunOnce, theApp.AlwaysRun,
+            theApp.AutoRemove, theApp.AskTime,          theApp.TimeCol};
+}
+const std::vector<int> kDefaults = {10, 0, 1, 0, 1, 0, 1};
+
+std::vector<int> Marks(HWND dialog)
+{
+    std::vector<int> marks;
+    for (int id : kBoxes)
+        marks.push_back(IsDlgButtonChecked(dialog, id) == BST_CHECKED);
+    return marks;
+}
+std::vector<int> OnceADayEnabled(HWND dialog)
+{
+    return {IsWindowEnabled(GetDlgItem(dialog, IDC_RUN_ONCE)) != 0,
+            IsWindowEnabled(GetDlgItem(dialog, IDC_ALWAYS_RUN)) != 0};
+}
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kNoValue[] = "(none)";
+
+std::string RunValue()
+{
+    char text[512];
+    DWORD size = sizeof text;
+    return RegGetValueA(HKEY_CURRENT_USER, kRunKey, "Tarvendel", RRF_RT_REG_SZ, NULL, text,
+                        &size) == ERROR_SUCCESS ? text : kNoValue;
+}
+void StoreRunValue(const char* text)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Tarvendel", REG_SZ, text, (DWORD)strlen(text) + 1);
+}
+
+class SetupDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        instanceHandle = GetModuleHandleA(NULL);
+        ClearSettings();
+        ResetApplication();
+    }
+    void TearDown() override { ClearSettings(); }
+
+    int Run(std::vector<DialogScript::Step> steps)
+    {
+        DialogScript script("Setup", steps);
+        int result = RunSetupDialog(NULL);
+        boxTexts = script.boxTexts;
+        EXPECT_FALSE(script.ranOut) << "the dialog was still open after the last step";
+        return result;
+    }
+    std::vector<std::string> boxTexts;
+};
+
+TEST_F(SetupDialog, OpensShowingTheSettingsWithOnceADayGreyedWithoutStartup)
+{
+    const std::vector<int> cases[] = {kDefaults, {3, 1, 0, 1, 0, 1, 0}};
+    for (const std::vector<int>& settings : cases) {
+        theApp.Range = settings[0];
+        theApp.runAtStartup = (unsigned)settings[1];
+        int* const options[] = {&theApp.RunOnce, &theApp.AlwaysRun, &theApp.AutoRemove,
+                                &theApp.AskTime, &theApp.TimeCol};
+        for (int i = 0; i < 5; ++i)
+            *options[i] = settings[i + 2];
+        char rangeText[32] = "";
+        LRESULT limit = 0;
+        std::vector<int> marks, enabled;
+        Run({[&](HWND dialog) {
+                 GetDlgItemTextA(dialog, IDC_RANGE, rangeText, sizeof rangeText);
+                 limit = SendDlgItemMessageA(dialog, IDC_RANGE, EM_GETLIMITTEXT, 0, 0);
+                 marks = Marks(dialog);
+                 enabled = OnceADayEnabled(dialog);
+             },
+             Press(IDCANCEL)});
+        EXPECT_EQ(std::to_string(settings[0]), rangeText);
+        EXPECT_EQ(18, limit);
+        EXPECT_EQ(std::vector<int>(settings.begin() + 1, settings.end()), marks);
+        EXPECT_EQ(std::vector<int>(2, settings[1]), enabled);
+    }
+}
+
+TEST_F(SetupDialog, RangeOutside1To20IsRefusedAndTheDialogStaysAsTyped)
+{
+    struct Case {
+        const char* text;
+        int accepted; // 0: refused
+    } cases[] = {
+        {"0", 0},      {"21", 0},          {"-3", 0},         {"abc", 0},
+        {"", 0},       {"99999999999", 0}, {"4294967303", 0}, {"-4294967295", 0},
+        {"1", 1},      {"20", 20},         {" 7", 7},         {"+5", 5},
+        {"7 days", 7}, {"\t12", 12},       {"007", 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ResetApplication();
+        char shown[32] = "";
+        int result = Run({Type(IDC_RANGE, c.text), Click(IDC_ASK_TIME), Press(IDOK),
+                          [&](HWND dialog) { GetDlgItemTextA(dialog, IDC_RANGE, shown, 32); },
+                          Press(IDCANCEL)});
+        EXPECT_EQ(0, result);
+        if (c.accepted) {
+            EXPECT_TRUE(boxTexts.empty());
+            EXPECT_EQ((std::vector<int>{c.accepted, 0, 1, 0, 1, 1, 1}), Settings());
+        } else {
+            EXPECT_EQ(std::vector<std::string>{"Range must be 1 to 20"}, boxTexts);
+            EXPECT_STREQ(c.text, shown);
+            EXPECT_EQ(kDefaults, Settings());
+        }
+    }
+}
+
+TEST_F(SetupDialog, OnceADayBoxesFollowRunAtStartupAndKeepTheirMarks)
+{
+    std::vector<int> afterOn, afterOff, marksOff;
+    Run({Click(IDC_RUN_AT_STARTUP),
+         [&](HWND dialog) { afterOn = OnceADayEnabled(dialog); },
+         Click(IDC_ALWAYS_RUN), Click(IDC_RUN_AT_STARTUP),
+         [&](HWND dialog) {
+             afterOff = OnceADayEnabled(dialog);
+             marksOff = Marks(dialog);
+         },
+         Press(IDOK)});
+    EXPECT_EQ((std::vector<int>{1, 1}), afterOn);
+    EXPECT_EQ((std::vector<int>{0, 0}), afterOff);
+    EXPECT_EQ((std::vector<int>{0, 1, 1, 1, 0, 1}), marksOff);
+    // Greyed boxes are stored as they are shown.
+    EXPECT_EQ((std::vector<int>{10, 0, 1, 1, 1, 0, 1}), Settings());
+}
+
+TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
+{
+    const char kOld[] = "old entry";
+    struct Case {
+        unsigned startup;
+        const char* before;
+        int clicks;
+        const char* after; // NULL: the program's own entry
+    } cases[] = {
+        {0, kNoValue, 1, NULL},
+        {1, kOld, 1, kNoValue},
+        {1, kOld, 2, kOld},
+        {0, kOld, 2, kOld},
+        {1, kOld, 0, kOld},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.startup << " " << c.before << " " << c.clicks);
+        ClearSettings();
+        ResetApplication();
+        theApp.runAtStartup = c.startup;
+        if (c.before != kNoValue)
+            StoreRunValue(c.before);
+        std::vector<DialogScript::Step> steps(c.clicks, Click(IDC_RUN_AT_STARTUP));
+        steps.push_back(Press(IDOK));
+        Run(steps);
+        EXPECT_EQ(c.startup ^ (c.clicks & 1), theApp.runAtStartup);
+        std::string value = RunValue();
+        if (c.after != NULL) {
+            EXPECT_EQ(c.after, value);
+        } else {
+            EXPECT_NE(std::string::npos, value.find("Tarvendel.exe")) << value;
+            EXPECT_EQ(" RUN", value.substr(value.size() - 4)) << value;
+        }
+    }
+}
+
+TEST_F(SetupDialog, CancelAfterChangingEverythingKeepsEverything)
+{
+    StoreRunValue("old entry");
+    std::vector<DialogScript::Step> steps = {Type(IDC_RANGE, "5")};
+    for (int id : kBoxes)
+        steps.push_back(Click(id));
+    steps.push_back(Click(IDCANCEL));
+    EXPECT_EQ(0, Run(steps));
+    EXPECT_EQ(kDefaults, Settings());
+    EXPECT_EQ("old entry", RunValue());
+}
+
+TEST_F(SetupDialog, ResultIsOneOnlyWhenTheTimeColumnOptionChanged)
+{
+    struct Case {
+        std::vector<int> clicked;
+        int result;
+        int timeCol;
+    } cases[] = {
+        {{IDC_TIME_COL}, 1, 0},
+        {{IDC_ASK_TIME}, 0, 1},
+        {{IDC_AUTO_REMOVE, IDC_RUN_AT_STARTUP, IDC_ALWAYS_RUN}, 0, 1},
+        {{IDC_TIME_COL, IDC_ASK_TIME}, 1, 0},
+        {{IDC_TIME_COL, IDC_TIME_COL}, 0, 1},
+    };
+    for (const Case& c : cases) {
+        ResetApplication();
+        std::vector<DialogScript::Step> steps;
+        for (int id : c.clicked)
+            steps.push_back(Click(id));
+        steps.push_back(Press(IDOK));
+        EXPECT_EQ(c.result, Run(steps)) << c.clicked.size() << " clicks from " << c.clicked[0];
+        EXPECT_EQ(c.timeCol, theApp.TimeCol);
+    }
+    theApp.TimeCol = 0;
+    EXPECT_EQ(1, Run({Click(IDC_TIME_COL), Press(IDOK)}));
+    EXPECT_EQ(1, theApp.TimeCol);
+}
+
+TEST(InfoDialog, ShowsTheHelpTextReadOnlyAndEscapeClosesIt)
+{
+    instanceHandle = GetModuleHandleA(NULL);
+    std::string help = kHelpText;
+    EXPECT_EQ(0u, help.find("         *** Tarvendel ***\r\n\r\nPurpose:\r\n"));
+    EXPECT_NE(std::string::npos, help.find(" even  though "));
+    EXPECT_EQ(20, std::count(help.begin(), help.end(), '\n'));
+    EXPECT_EQ(20, std::count(help.begin(), help.end(), '\r'));
+    EXPECT_EQ('.', help.back());
+
+    for (int focusOnText = 0; focusOnText < 2; ++focusOnText) {
+        std::string shown, afterTyping;
+        LONG style = 0;
+        DialogScript script("Info", {[&](HWND dialog) {
+                                         HWND edit = GetDlgItem(dialog, IDC_HELP_TEXT);
+                                         shown = LongText(edit);
+                                         style = GetWindowLongA(edit, GWL_STYLE);
+                                         SendMessageA(edit, WM_CHAR, 'x', 1);
+                                         afterTyping = LongText(edit);
+                                         if (focusOnText)
+                                             SetFocus(edit);
+                                     },
+                                     [](HWND) {
+                                         PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+                                     }});
+        RunInfoDialog(NULL);
+        EXPECT_FALSE(script.ranOut) << "Escape left the dialog open, focus on text " << focusOnText;
+        EXPECT_EQ(help, shown);
+        EXPECT_EQ(help, afterTyping);
+        EXPECT_EQ(ES_READONLY | ES_MULTILINE, style & (ES_READONLY | ES_MULTILINE));
+    }
+}
+
+TEST(AboutBox, ShowsNameVersionAndOneMoreLine)
+{
+    instanceHandle = GetModuleHandleA(NULL);
+    ModalAnswerer answerer;
+    ShowAboutBox(NULL);
+    ASSERT_EQ(1u, answerer.Answered().size());
+    std::string text = answerer.Answered()[0].text;
+    EXPECT_EQ(0u, text.find("Tarvendel - Version 1.32\n")) << text;
+    EXPECT_EQ(1, std::count(text.begin(), text.end(), '\n')) << text;
+    EXPECT_GT(text.size(), sizeof "Tarvendel - Version 1.32\n") << text;
+}
+
+const DWORD kControl = WS_CHILD | WS_VISIBLE;
+const DWORD kCheckBox = kControl | WS_TABSTOP | BS_AUTOCHECKBOX;
+const DWORD kRadio = kControl | WS_TABSTOP | BS_AUTORADIOBUTTON;
+const DWORD kButton = kControl | WS_TABSTOP | BS_PUSHBUTTON;
+const DWORD kGroupBox = kControl | BS_GROUPBOX;
+const DWORD kLabel = kControl | WS_GROUP | SS_LEFT;
+const DWORD kLineEdit = kControl | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+const DWORD kDropList = kControl | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+const DWORD kTextBox = kControl | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+                       ES_READONLY | ES_AUTOVSCROLL;
+// Edit boxes turn their border into a 3D edge and lists move their scroll
+// bar to the drop-down part, so those two bits are not compared.
+const DWORD kKept = ~(DWORD)(WS_BORDER | WS_VSCROLL);
+
+struct Control {
+    int id;
+    const char* className;
+    const char* text;
+    DWORD style;
+    RECT units; // left, top, width, height
+};
+struct Template {
+    int resourceId;
+    const char* title;
+    int width, height, weight;
+    std::vector<Control> controls;
+};
+
+INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(DialogTemplates, HoldEveryControlInTabOrderWhereTheDialogManagerPlacesIt)
+{
+    const Template templates[] = {
+        {IDD_REMINDER, "", 337, 127, 0,
+         {{1017, "Button", "Remind every year", kCheckBox, {13, 107, 117, 12}},
+          {1018, "Button", "Include time", kCheckBox, {150, 20, 60, 12}},
+          {1003, "ComboBox", "", kDropList, {215, 20, 28, 112}},
+          {1004, "ComboBox", "", kDropList, {260, 20, 28, 112}},
+          {1011, "Button", "AM", kRadio, {295, 15, 32, 8}},
+          {1012, "Button", "PM", kRadio, {295, 30, 28, 8}},
+          {1005, "Edit", "", kLineEdit, {150, 65, 176, 12}},
+          {1, "Button", "OK", kButton, {180, 100, 52, 16}},
+          {2, "Button", "Cancel", kButton, {246, 100, 52, 16}},
+          {-1, "Button", "Date", kGroupBox, {5, 0, 132, 122}},
+          {-1, "Button", "Reminder", kGroupBox, {143, 50, 187, 37}},
+          {-1, "Button", "Time", kGroupBox, {143, 0, 187, 43}},
+          {-1, "Static", ":", kLabel, {250, 20, 8, 12}},
+          {1019, "CALENDARCLASS", "Custom1", kControl | WS_TABSTOP, {16, 10, 114, 94}}}},
+        {IDD_SETUP, "Setup", 164, 125, FW_BOLD,
+         {{1005, "Edit", "", kLineEdit, {35, 16, 88, 12}},
+          {1016, "Button", "Run at startup", kCheckBox, {8, 34, 88, 12}},
+          {1008, "Button", "Run only once a day", kCheckBox, {8, 48, 88, 12}},
+          {1013, "Button", "Always run once a day", kCheckBox, {8, 62, 88, 12}},
+          {1007, "Button", "Remove old entries", kCheckBox, {8, 76, 84, 11}},
+          {1009, "Button", "Always ask for time", kCheckBox, {8, 89, 84, 13}},
+          {1010, "Button", "Display time in separate column", kCheckBox, {8, 103, 124, 12}},
+          {1, "Button", "OK", kButton, {106, 42, 52, 16}},
+          {2, "Button", "Cancel", kButton, {106, 66, 52, 16}},
+          {-1, "Static", "Number of days to look ahead:", kLabel, {36, 4, 104, 8}}}},
+        {IDD_INFO, "Info", 140, 137, FW_BOLD,
+         {{1, "Button", "OK", kButton, {44, 120, 52, 16}},
+          {1005, "Edit", "", kTextBox, {10, 4, 120, 108}}}},
+    };
+
+    // A stand-in for the calendar's class: a dialog naming it can only be
+    // made once it is registered.
+    WNDCLASSA calendarClass = {};
+    calendarClass.lpfnWndProc = DefWindowProcA;
+    calendarClass.hInstance = GetModuleHandleA(NULL);
+    calendarClass.lpszClassName = "CALENDARCLASS";
+    RegisterClassA(&calendarClass);
+
+    const DWORD dialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
+                              DS_SETFONT | DS_3DLOOK;
+    for (const Template& t : templates) {
+        SCOPED_TRACE(t.resourceId);
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(t.resourceId),
+                                         NULL, NoDialogProc, 0);
+        ASSERT_NE((HWND)NULL, dialog);
+        // Every top-level window gets WS_CLIPSIBLINGS from the system.
+        EXPECT_EQ(dialogStyle, (DWORD)GetWindowLongA(dialog, GWL_STYLE) & ~(DWORD)WS_CLIPSIBLINGS);
+        EXPECT_EQ(t.title, LocalText(dialog));
+        LOGFONTA font = {};
+        GetObjectA((HFONT)SendMessageA(dialog, WM_GETFONT, 0, 0), sizeof font, &font);
+        EXPECT_EQ(t.weight, font.lfWeight);
+        EXPECT_FALSE(font.lfItalic);
+        RECT size = {0, 0, t.width, t.height}, client;
+        MapDialogRect(dialog, &size);
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(size.right, client.right);
+        EXPECT_EQ(size.bottom, client.bottom);
+
+        HWND child = GetWindow(dialog, GW_CHILD);
+        for (const Control& c : t.controls) {
+            SCOPED_TRACE(std::string(c.text) + " " + std::to_string(c.id));
+            ASSERT_NE((HWND)NULL, child);
+            EXPECT_EQ((WORD)c.id, (WORD)GetDlgCtrlID(child));
+            EXPECT_EQ(0, _stricmp(c.className, ClassOf(child).c_str())) << ClassOf(child);
+            EXPECT_EQ(c.text, LocalText(child));
+            EXPECT_EQ(c.style & kKept, (DWORD)GetWindowLongA(child, GWL_STYLE) & kKept);
+            // Mapped one number at a time, as the dialog manager does.
+            RECT mapped = c.units, placed;
+            MapDialogRect(dialog, &mapped);
+            GetWindowRect(child, &placed);
+            MapWindowPoints(NULL, dialog, (POINT*)&placed, 2);
+            EXPECT_EQ(mapped.left, placed.left);
+            EXPECT_EQ(mapped.top, placed.top);
+            EXPECT_EQ(mapped.right, placed.right - placed.left);
+            // A drop-down list is as high as its field; the template's
+            // height is that of the open list.
+            if (c.style != kDropList) {
+                EXPECT_EQ(mapped.bottom, placed.bottom - placed.top);
+            }
+            child = GetWindow(child, GW_HWNDNEXT);
+        }
+        EXPECT_EQ((HWND)NULL, child);
+        DestroyWindow(dialog);
+    }
+}
+
+} // namespace
