@@ -67,10 +67,12 @@ int Application::BuildEntryTable()
     return built;
 }
 
+// Keys hold only digits, for which a byte comparison orders exactly as the
+// locale's string comparison does, at a fraction of the cost per call.
 static int CompareSortKeys(const void* a, const void* b)
 {
-    return lstrcmpA(static_cast<const ReminderEntry*>(a)->sortKey,
-                    static_cast<const ReminderEntry*>(b)->sortKey);
+    return strcmp(static_cast<const ReminderEntry*>(a)->sortKey,
+                  static_cast<const ReminderEntry*>(b)->sortKey);
 }
 
 // The list line of a record: day, date, time or its empty column, text.
