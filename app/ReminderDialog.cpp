@@ -122,7 +122,9 @@ void ReminderDialog::OnOk()
         workEntry.hasTime = 0;
     }
 
-    GetDlgItemTextA(window, IDC_REMINDER_TEXT, workEntry.text, 81);
+    // The limit of 80 holds only for typing: a text set from a hand-written
+    // file can be up to 83 characters, and editing the date must not cut it.
+    GetDlgItemTextA(window, IDC_REMINDER_TEXT, workEntry.text, sizeof workEntry.text);
     if (workEntry.text[0] == '\0') {
         ShowError("You must have a reminder", "");
         return;

@@ -1,1 +1,688 @@
+// The reminder dialog, driven through its real window: what it shows when it
+// opens, what OK stores in workEntry, what it refuses, and the Add and Edit
+// commands around it.
+#include "app/ProgramObjects.h"
+#include "core/BoundedString.h"
+#include "core/EntryTable.h"
+#include "resources/resource.h"
+#include "support/AppState.h"
+#include "support/ModalAnswerer.h"
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+typedef std::function<void(HWND dialog)> Step;
+
+// Runs one modal dialog from a thread timer that fires inside its loop. Each
+// tick answers an open program box with OK (recording "caption: text"), or
+// else runs the next step on the dialog. A dialog still open when the steps
+// have run out is cancelled and counts as a failure, so that no test hangs.
+class DialogDriver {
+public:
+    int Run(const std::function<int()>& open, std::vector<Step> script)
+    {
+        steps = script;
+        next = 0;
+        idleTicks = 0;
+        lastBox = NULL;
+        boxes.clear();
+        active = this;
+        UINT_PTR timer = SetTimer(NULL, 0, 20, OnTimer);
+        int result = open();
+        KillTimer(NULL, timer);
+        active = NULL;
+        EXPECT_EQ(steps.size(), next) << "the dialog closed before its script had run";
+        return result;
+    }
+
+    std::vector<std::string> boxes;
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM param)
+    {
+        char className[32] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (IsWindowVisible(window)) {
+            DialogDriver* self = reinterpret_cast<DialogDriver*>(param);
+            if (strcmp(className, "CMSGCLASS") == 0)
+                self->box = window;
+            else if (strcmp(className, "#32770") == 0)
+                self->dialog = window;
+        }
+        return TRUE;
+    }
+
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (active != NULL)
+            active->Tick();
+    }
+
+    void Tick()
+    {
+        box = NULL;
+        dialog = NULL;
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+        if (box != NULL) {
+            if (box != lastBox) {
+                lastBox = box;
+                boxes.push_back(LocalText(box) + ": " + ModalText(box));
+                PressButton(box, IDOK, LocalText);
+            }
+            return;
+        }
+        if (dialog == NULL || (lastBox != NULL && IsWindow(lastBox)))
+            return;
+        if (next < steps.size()) {
+            Step step = steps[next++];
+            step(dialog);
+        } else if (++idleTicks == 25) {
+            ADD_FAILURE() << "the dialog was still open after its script";
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    }
+
+    static DialogDriver* active;
+    std::vector<Step> steps;
+    size_t next;
+    int idleTicks;
+    HWND box;
+    HWND dialog;
+    HWND lastBox;
+};
+
+DialogDriver* DialogDriver::active;
+
+// --- what a user does in the dialog -------------------------------------
+
+Step Press(int id)
+{
+    return [id](HWND dialog) {
+        HWND control = GetDlgItem(dialog, id);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)control);
+    };
+}
+
+Step Click(int id)
+{
+    return [id](HWND dialog) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); };
+}
+
+Step Type(const std::string& text)
+{
+    return [text](HWND dialog) { SetDlgItemTextA(dialog, IDC_REMINDER_TEXT, text.c_str()); };
+}
+
+// Only where the lists are enabled, as for a user: under Wine a click on a
+// disabled automatic radio button never returns.
+Step PickTime(int hour, int minute)
+{
+    return [hour, minute](HWND dialog) {
+        if (!IsWindowEnabled(GetDlgItem(dialog, IDC_AM)))
+            return;
+        int shown = hour % 12 == 0 ? 12 : hour % 12;
+        SendDlgItemMessageA(dialog, IDC_HOUR, CB_SETCURSEL, shown - 1, 0);
+        SendDlgItemMessageA(dialog, IDC_MINUTE, CB_SETCURSEL, minute / 5, 0);
+        SendDlgItemMessageA(dialog, hour >= 12 ? IDC_PM : IDC_AM, BM_CLICK, 0, 0);
+    };
+}
+
+HWND Calendar(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_CALENDAR);
+}
+
+// Chooses an entry of one of the calendar's lists as a user would.
+void ChooseInList(HWND dialog, int listId, int index)
+{
+    HWND list = GetDlgItem(Calendar(dialog), listId);
+    SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessageA(Calendar(dialog), WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), (LPARAM)list);
+}
+
+// Year, then month, then a click on the day's cell.
+Step PickDate(int year, int month, int day)
+{
+    return [year, month, day](HWND dialog) {
+        if (year != 0)
+            ChooseInList(dialog, kYearSelectorId, year - reminderDialog.calendar.firstYear);
+        ChooseInList(dialog, kMonthSelectorId, month - 1);
+        int cell = reminderDialog.calendar.firstWeekday + day - 1;
+        int x = kCellPitch * (cell % 7) + kCellInset + 8;
+        int y = kGridTop + kCellHeight * (cell / 7) + kCellHeight / 2;
+        SendMessageA(Calendar(dialog), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    };
+}
+
+// --- what the dialog shows ----------------------------------------------
+
+std::string ComboText(HWND combo)
+{
+    char text[32] = "";
+    LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (index >= 0)
+        SendMessageA(combo, CB_GETLBTEXT, index, (LPARAM)text);
+    return text;
+}
+
+struct Shown {
+    std::string title;
+    std::string month; // the calendar's month list
+    std::string year;  // the calendar's year list
+    int day;           // the calendar's selected day
+    int yearListEnabled;
+    int everyYear;
+    int includeTime;
+    int timeEnabled;   // all four time controls; -1 when they disagree
+    std::string hour;
+    std::string minute;
+    int am;
+    int pm;
+    std::string text;
+};
+
+Shown Read(HWND dialog)
+{
+    Shown s;
+    s.title = LocalText(dialog);
+    HWND calendar = Calendar(dialog);
+    s.month = ComboText(GetDlgItem(calendar, kMonthSelectorId));
+    s.year = ComboText(GetDlgItem(calendar, kYearSelectorId));
+    s.day = reminderDialog.calendar.date.day;
+    s.yearListEnabled = IsWindowEnabled(GetDlgItem(calendar, kYearSelectorId)) ? 1 : 0;
+    s.everyYear = IsDlgButtonChecked(dialog, IDC_EVERY_YEAR) == BST_CHECKED;
+    s.includeTime = IsDlgButtonChecked(dialog, IDC_INCLUDE_TIME) == BST_CHECKED;
+    const int timeIds[] = {IDC_HOUR, IDC_MINUTE, IDC_AM, IDC_PM};
+    s.timeEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_HOUR)) ? 1 : 0;
+    for (int id : timeIds)
+        if ((IsWindowEnabled(GetDlgItem(dialog, id)) ? 1 : 0) != s.timeEnabled)
+            s.timeEnabled = -1;
+    s.hour = ComboText(GetDlgItem(dialog, IDC_HOUR));
+    s.minute = ComboText(GetDlgItem(dialog, IDC_MINUTE));
+    s.am = IsDlgButtonChecked(dialog, IDC_AM) == BST_CHECKED;
+    s.pm = IsDlgButtonChecked(dialog, IDC_PM) == BST_CHECKED;
+    s.text = LocalText(GetDlgItem(dialog, IDC_REMINDER_TEXT));
+    return s;
+}
+
+Step Look(Shown* into)
+{
+    return [into](HWND dialog) { *into = Read(dialog); };
+}
+
+std::vector<std::string> ListTexts(HWND combo)
+{
+    std::vector<std::string> texts;
+    int count = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        char text[32] = "";
+        SendMessageA(combo, CB_GETLBTEXT, i, (LPARAM)text);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+void SetToday(int year, int month, int day)
+{
+    today = MakeDate(year, month, day);
+    today.dayOfWeek = (uint16_t)DayOfWeek(year, month, day);
+}
+
+// The record that loading one line of the data file gives today.
+ReminderEntry Loaded(const std::string& line)
+{
+    LoadText(line + "\r\n");
+    EXPECT_EQ(1, theApp.BuildEntryTable());
+    EXPECT_EQ(1, theApp.entryCount);
+    return entryTable.records[0];
+}
+
+// The fields that place a reminder in the list and the file.
+::testing::AssertionResult SameDate(const ReminderEntry& expected, const ReminderEntry& actual)
+{
+    if (expected.annual == actual.annual && expected.isToday == actual.isToday &&
+        expected.dayOfWeek == actual.dayOfWeek && strcmp(expected.dateText, actual.dateText) == 0 &&
+        strcmp(expected.sortKey, actual.sortKey) == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "expected annual " << expected.annual << ", isToday " << expected.isToday
+           << ", day " << expected.dayOfWeek << ", " << expected.dateText << ", "
+           << expected.sortKey << "; got " << actual.annual << ", " << actual.isToday << ", "
+           << actual.dayOfWeek << ", " << actual.dateText << ", " << actual.sortKey;
+}
+
+class ReminderDialogs : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int opened;
+        instanceHandle = GetModuleHandleA(NULL);
+        RegisterControlClasses();
+        if (!opened)
+            opened = theApp.OpenMainWindow(SW_SHOWNORMAL);
+        ASSERT_EQ(1, opened);
+    }
+    void SetUp() override
+    {
+        ResetApplication();
+        SetToday(2006, 12, 7);
+        folder = NewTempFolder();
+        std::string path = folder + "Tarvendel.dat";
+        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, path.c_str());
+        LoadText("");
+        ASSERT_EQ(1, theApp.BuildEntryTable());
+        // Whatever a run leaves unset shows up as this.
+        memset(&workEntry, 'X', sizeof workEntry);
+        workEntry.timeText[sizeof workEntry.timeText - 1] = '\0';
+    }
+    void TearDown() override { RemoveTree(folder); }
+
+    // The entry being edited, as Edit prepares workDate and workEntry.
+    void Prepare(int year, int month, int day, int hour, int minute, int annual, int hasTime,
+                 const char* text)
+    {
+        DateRecord& work = theApp.workDate;
+        work.year = (uint16_t)year;
+        work.month = (uint16_t)month;
+        work.day = (uint16_t)day;
+        work.hour = (uint16_t)hour;
+        work.minute = (uint16_t)minute;
+        workEntry.annual = (uint32_t)annual;
+        workEntry.hasTime = hasTime;
+        CopyText(workEntry.text, sizeof workEntry.text, text);
+    }
+
+    int RunDialog(int isAdd, int askTime, std::vector<Step> steps)
+    {
+        return driver.Run(
+            [=] { return RunReminderDialog(theApp.window, isAdd, askTime, &theApp.workDate); },
+            steps);
+    }
+
+    int RunCommand(void (Application::*command)(), std::vector<Step> steps)
+    {
+        return driver.Run([=] { (theApp.*command)(); return 0; }, steps);
+    }
+
+    DialogDriver driver;
+    std::string folder;
+};
+
+TEST_F(ReminderDialogs, AddOpensOnTheWorkDateWithTheTimeOfferedOnlyWhenAskTimeIsSet)
+{
+    for (int askTime = 0; askTime <= 1; ++askTime) {
+        SCOPED_TRACE(askTime);
+        // hasTime as an earlier Edit may have left it: Add goes by AskTime alone.
+        Prepare(2006, 12, 7, 18, 0, 0, 1, "");
+        ReminderEntry before = workEntry;
+        Shown s;
+        std::vector<std::string> hours, minutes;
+        int result = RunDialog(1, askTime,
+                               {Look(&s),
+                                [&](HWND dialog) {
+                                    hours = ListTexts(GetDlgItem(dialog, IDC_HOUR));
+                                    minutes = ListTexts(GetDlgItem(dialog, IDC_MINUTE));
+                                },
+                                Press(IDCANCEL)});
+        EXPECT_EQ(0, result);
+        EXPECT_EQ(0, memcmp(&before, &workEntry, sizeof workEntry)) << "Cancel filled workEntry";
+        EXPECT_TRUE(driver.boxes.empty());
+        EXPECT_EQ("Add", s.title);
+        EXPECT_EQ("December", s.month);
+        EXPECT_EQ("2006", s.year);
+        EXPECT_EQ(7, s.day);
+        EXPECT_EQ(1, s.yearListEnabled);
+        EXPECT_EQ(0, s.everyYear);
+        EXPECT_EQ(askTime, s.includeTime);
+        EXPECT_EQ(askTime, s.timeEnabled);
+        EXPECT_EQ("6", s.hour);
+        EXPECT_EQ("0", s.minute);
+        EXPECT_EQ(0, s.am);
+        EXPECT_EQ(1, s.pm);
+        EXPECT_EQ("", s.text);
+        EXPECT_EQ((std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10",
+                                            "11", "12"}),
+                  hours);
+        EXPECT_EQ((std::vector<std::string>{"0", "5", "10", "15", "20", "25", "30", "35", "40",
+                                            "45", "50", "55"}),
+                  minutes);
+    }
+}
+
+TEST_F(ReminderDialogs, EditShowsTheTimeOnTheTwelveHourClockAndOkStoresItBack)
+{
+    const struct {
+        int hour, minute;
+        const char* shownHour;
+        const char* shownMinute;
+        int pm;
+        const char* stored;
+    } cases[] = {
+        {0, 30, "12", "30", 0, "12:30 AM"},
+        {12, 15, "12", "15", 1, "12:15 PM"},
+        {23, 55, "11", "55", 1, "11:55 PM"},
+        {7, 7, "7", "5", 0, "07:05 AM"}, // minutes show in steps of five
+        {13, 0, "1", "0", 1, "01:00 PM"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        Prepare(2007, 3, 15, c.hour, c.minute, 0, 1, "Dentist");
+        workEntry.removed = 1;
+        Shown s;
+        ASSERT_EQ(1, RunDialog(0, 0, {Look(&s), Press(IDOK)}));
+        EXPECT_EQ("Edit", s.title);
+        EXPECT_EQ(1, s.includeTime);
+        EXPECT_EQ(1, s.timeEnabled);
+        EXPECT_EQ(c.shownHour, s.hour);
+        EXPECT_EQ(c.shownMinute, s.minute);
+        EXPECT_EQ(c.pm, s.pm);
+        EXPECT_EQ(1 - c.pm, s.am);
+        EXPECT_EQ("Dentist", s.text);
+
+        EXPECT_EQ(1, workEntry.hasTime);
+        EXPECT_STREQ(c.stored, workEntry.timeText);
+        EXPECT_STREQ("03/15/07", workEntry.dateText);
+        EXPECT_STREQ("20070315", workEntry.sortKey);
+        EXPECT_EQ(4u, workEntry.dayOfWeek); // a Thursday
+        EXPECT_EQ(0u, workEntry.annual);
+        EXPECT_EQ(0u, workEntry.isToday);
+        EXPECT_EQ(0u, workEntry.removed);
+        EXPECT_STREQ("Dentist", workEntry.text);
+        EXPECT_TRUE(driver.boxes.empty());
+    }
+
+    // Edit goes by the entry alone: AskTime does not add a time to it.
+    Prepare(2007, 3, 15, 6, 30, 0, 0, "Dentist");
+    CopyText(workEntry.timeText, sizeof workEntry.timeText, "untouched");
+    Shown s;
+    ASSERT_EQ(1, RunDialog(0, 1, {Look(&s), Press(IDOK)}));
+    EXPECT_EQ(0, s.includeTime);
+    EXPECT_EQ(0, s.timeEnabled);
+    EXPECT_EQ(0, workEntry.hasTime);
+    EXPECT_STREQ("untouched", workEntry.timeText);
+}
+
+TEST_F(ReminderDialogs, TheYearIsTheOneItsTwoDigitsName)
+{
+    // "12/25/2006" in a hand-written file loads with the year 4006; once
+    // confirmed in the dialog it is a reminder of 2006 and sorts as one.
+    Prepare(4006, 12, 25, 6, 30, 0, 0, "Christmas");
+    ASSERT_EQ(1, RunDialog(0, 0, {Press(IDOK)}));
+    EXPECT_STREQ("12/25/06", workEntry.dateText);
+    EXPECT_STREQ("20061225", workEntry.sortKey);
+    EXPECT_EQ(1u, workEntry.dayOfWeek); // 25 December 2006 was a Monday
+}
+
+TEST_F(ReminderDialogs, ATimeIsStoredOnlyWhenIncludeTimeIsChecked)
+{
+    const struct {
+        int askTime;
+        bool toggle;   // the user clicks "Include time"
+        int hour, minute;
+        int hasTime;
+        const char* timeText;
+    } cases[] = {
+        {0, true, 0, 55, 1, "12:55 AM"},
+        {0, true, 12, 0, 1, "12:00 PM"},
+        {1, false, 21, 45, 1, "09:45 PM"},
+        {1, true, 9, 0, 0, "untouched"},
+        {0, false, 9, 0, 0, "untouched"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.timeText) + " " + std::to_string(c.hour));
+        Prepare(2006, 12, 7, 18, 0, 0, 0, "");
+        CopyText(workEntry.timeText, sizeof workEntry.timeText, "untouched");
+        std::vector<Step> steps;
+        if (c.toggle)
+            steps.push_back(Click(IDC_INCLUDE_TIME));
+        Shown s;
+        steps.push_back(Look(&s));
+        steps.push_back(PickTime(c.hour, c.minute));
+        steps.push_back(Type("Call home"));
+        steps.push_back(Press(IDOK));
+        ASSERT_EQ(1, RunDialog(1, c.askTime, steps));
+        EXPECT_EQ(c.hasTime, s.timeEnabled); // the lists follow the check box
+        EXPECT_EQ(c.hasTime, workEntry.hasTime);
+        EXPECT_STREQ(c.timeText, workEntry.timeText);
+        EXPECT_STREQ("12/07/06", workEntry.dateText);
+        EXPECT_EQ(1u, workEntry.isToday);
+        EXPECT_STREQ("Call home", workEntry.text);
+    }
+}
+
+TEST_F(ReminderDialogs, RemindEveryYearCountsFromTodayAndLocksTheYearList)
+{
+    SetToday(2006, 12, 31);
+    const struct {
+        int month, day;
+        const char* dateText;
+        const char* sortKey;
+        unsigned dayOfWeek;
+        unsigned isToday;
+    } cases[] = {
+        {12, 31, "12/31/06", "20061231", 0, 1}, // today itself stays in this year
+        {1, 1, "01/01/07", "20070101", 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dateText);
+        Prepare(2006, 12, 31, 18, 0, 0, 0, "");
+        Shown locked, unlocked, relocked;
+        ASSERT_EQ(1, RunDialog(1, 0,
+                               {Click(IDC_EVERY_YEAR), Look(&locked), Click(IDC_EVERY_YEAR),
+                                Look(&unlocked), PickDate(0, c.month, c.day), Click(IDC_EVERY_YEAR),
+                                Look(&relocked), Type("New year"), Press(IDOK)}));
+        EXPECT_EQ(1, locked.everyYear);
+        EXPECT_EQ(0, locked.yearListEnabled);
+        EXPECT_EQ(1, unlocked.yearListEnabled);
+        EXPECT_EQ(0, relocked.yearListEnabled);
+        EXPECT_EQ("2006", relocked.year);
+        EXPECT_EQ(1u, workEntry.annual);
+        EXPECT_STREQ(c.dateText, workEntry.dateText);
+        EXPECT_STREQ(c.sortKey, workEntry.sortKey);
+        EXPECT_EQ(c.dayOfWeek, workEntry.dayOfWeek);
+        EXPECT_EQ(c.isToday, workEntry.isToday);
+        ReminderEntry entered = workEntry;
+        EXPECT_TRUE(SameDate(Loaded(std::string(c.dateText, 5) + " New year"), entered));
+    }
+}
+
+TEST_F(ReminderDialogs, OkWithoutTextIsRefusedAndKeepsWhatWasEntered)
+{
+    Prepare(2006, 12, 7, 18, 0, 0, 0, "");
+    Shown after;
+    int result = RunDialog(1, 0,
+                           {PickDate(0, 12, 15), Click(IDC_INCLUDE_TIME), PickTime(9, 30),
+                            Press(IDOK), Look(&after), Press(IDOK), Press(IDCANCEL)});
+    EXPECT_EQ(0, result);
+    EXPECT_EQ((std::vector<std::string>{"Tarvendel: You must have a reminder",
+                                        "Tarvendel: You must have a reminder"}),
+              driver.boxes);
+    EXPECT_EQ(15, after.day);
+    EXPECT_EQ("December", after.month);
+    EXPECT_EQ(1, after.includeTime);
+    EXPECT_EQ("9", after.hour);
+    EXPECT_EQ("30", after.minute);
+    EXPECT_EQ(1, after.am);
+}
+
+TEST_F(ReminderDialogs, TheTextTakesEightyTypedCharactersAndKeepsALongerLoadedOne)
+{
+    const std::string eighty(80, 'a');
+    Prepare(2006, 12, 7, 18, 0, 0, 0, "");
+    std::string typed;
+    LRESULT limit = 0;
+    ASSERT_EQ(1, RunDialog(1, 0,
+                           {Type(eighty.substr(0, 79)),
+                            [&](HWND dialog) {
+                                HWND edit = GetDlgItem(dialog, IDC_REMINDER_TEXT);
+                                limit = SendMessageA(edit, EM_GETLIMITTEXT, 0, 0);
+                                SendMessageA(edit, EM_SETSEL, 79, 79);
+                                SendMessageA(edit, WM_CHAR, 'a', 1); // the 80th
+                                SendMessageA(edit, WM_CHAR, 'b', 1); // the 81st
+                                typed = LocalText(edit);
+                            },
+                            Press(IDOK)}));
+    EXPECT_EQ(80, limit);
+    EXPECT_EQ(eighty, typed);
+    EXPECT_EQ(eighty, workEntry.text);
+
+    // A hand-written file holds texts of up to 83 characters; editing the
+    // date alone must not cut them.
+    const std::string loaded = eighty + "xyz";
+    Prepare(2007, 3, 15, 18, 0, 0, 0, loaded.c_str());
+    ASSERT_EQ(1, RunDialog(0, 0, {PickDate(0, 3, 16), Press(IDOK)}));
+    EXPECT_EQ(loaded, workEntry.text);
+    EXPECT_STREQ("03/16/07", workEntry.dateText);
+}
+
+TEST_F(ReminderDialogs, ABadDateIsReportedBeforeAMissingText)
+{
+    // The year list reaches beyond 2050, which a two-digit year cannot name.
+    SetToday(2050, 6, 15);
+    Prepare(2050, 6, 15, 18, 0, 0, 0, "");
+    EXPECT_EQ(0, RunDialog(1, 0,
+                           {PickDate(2051, 6, 15), Press(IDOK), Type("Far ahead"), Press(IDOK),
+                            PickDate(2050, 6, 15), Type(""), Press(IDOK), Press(IDCANCEL)}));
+    EXPECT_EQ((std::vector<std::string>{"Tarvendel: Invalidate date\n06/15/51",
+                                        "Tarvendel: Invalidate date\n06/15/51",
+                                        "Tarvendel: You must have a reminder"}),
+              driver.boxes);
+
+    // A one-off 29 February of a common year, as a hand-written file can hold it.
+    SetToday(2023, 1, 10);
+    Prepare(2023, 2, 29, 18, 0, 0, 0, "Leap birthday");
+    EXPECT_EQ(1, RunDialog(0, 0, {Press(IDOK), PickDate(0, 2, 28), Press(IDOK)}));
+    EXPECT_EQ((std::vector<std::string>{"Tarvendel: Invalidate date\n02/29/23"}), driver.boxes);
+    EXPECT_STREQ("02/28/23", workEntry.dateText); // once a day that exists is picked
+}
+
+TEST_F(ReminderDialogs, AnAnnualLeapDayIsStoredAsLoadingTheFileWouldStoreIt)
+{
+    const struct {
+        int year, month, day; // today
+        const char* dateText;
+        unsigned isToday;
+    } cases[] = {
+        {2023, 1, 10, "02/29/23", 0}, // next occurrence in a common year: 1 March's weekday
+        {2023, 6, 1, "02/29/24", 0},
+        {2024, 2, 29, "02/29/24", 1},
+        {2024, 3, 1, "02/29/25", 0},
+        {2027, 12, 31, "02/29/28", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dateText);
+        SetToday(c.year, c.month, c.day);
+        ReminderEntry loaded = Loaded("02/29 Leap birthday");
+        Prepare(c.year, c.month, c.day, 18, 0, 0, 0, "");
+        int leapYear = NextLeapYear(c.year);
+        ASSERT_EQ(1, RunDialog(1, 0,
+                               {PickDate(leapYear, 2, 29), Click(IDC_EVERY_YEAR),
+                                Type("Leap birthday"), Press(IDOK)}));
+        EXPECT_TRUE(driver.boxes.empty());
+        EXPECT_EQ(1u, workEntry.annual);
+        EXPECT_STREQ(c.dateText, workEntry.dateText);
+        EXPECT_EQ("20" + std::string(c.dateText + 6, 2) + "0229", workEntry.sortKey);
+        int year = 2000 + atoi(c.dateText + 6);
+        EXPECT_EQ((unsigned)DayOfWeek(year, 2, 29), workEntry.dayOfWeek);
+        EXPECT_EQ(c.isToday, workEntry.isToday);
+        EXPECT_TRUE(SameDate(loaded, workEntry));
+    }
+}
+
+// --- the Add and Edit commands around the dialog ------------------------
+
+TEST_F(ReminderDialogs, AddPutsTheNewReminderInTheListAndTheFile)
+{
+    LoadText("12/25 Christmas\r\n");
+    ASSERT_EQ(1, theApp.BuildEntryTable());
+    theApp.AskTime = 1;
+    Shown s;
+    RunCommand(&Application::AddReminder,
+               {Look(&s), PickDate(2007, 3, 15), PickTime(14, 30), Type("Dentist"), Press(IDOK)});
+    EXPECT_EQ("Add", s.title);
+    EXPECT_EQ("December", s.month);
+    EXPECT_EQ(7, s.day);
+    EXPECT_EQ("6", s.hour); // Add proposes 18:00
+    EXPECT_EQ(1, s.pm);
+    ASSERT_EQ(2, theApp.entryCount);
+    EXPECT_EQ(1, theApp.modified);
+    EXPECT_EQ(2, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
+    char line[140] = "";
+    SendMessageA(listBox.window, LB_GETTEXT, 1, (LPARAM)line);
+    EXPECT_STREQ("Thu  03/15/07  02:30 PM  Dentist", line);
+    EXPECT_EQ(1, theApp.SaveDataFile());
+    EXPECT_EQ("12/25 Christmas\r\n03/15/07\t14:30 Dentist\r\n", ReadFileText(theApp.dataFilePath));
+
+    // Cancel, also after a refused OK, adds nothing.
+    theApp.modified = 0;
+    RunCommand(&Application::AddReminder, {Type(""), Press(IDOK), Press(IDCANCEL)});
+    EXPECT_EQ(2, theApp.entryCount);
+    EXPECT_EQ(0, theApp.modified);
+    EXPECT_EQ((std::vector<std::string>{"Tarvendel: You must have a reminder"}), driver.boxes);
+}
+
+TEST_F(ReminderDialogs, EditingALeapDayBirthdayOpensOnTheNextLeapDayAndSavesItYearless)
+{
+    const struct {
+        int year, month, day; // today
+        const char* calendarYear;
+    } cases[] = {
+        {2023, 1, 10, "2024"},
+        {2023, 3, 1, "2024"},
+        {2024, 2, 29, "2024"},
+        {2024, 3, 1, "2028"},
+    };
+    const std::string file = "02/29 Leap birthday\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.calendarYear);
+        SetToday(c.year, c.month, c.day);
+        const ReminderEntry loaded = Loaded("02/29 Leap birthday");
+        const struct {
+            const char* typed; // null: no change
+            std::vector<int> presses;
+            int refusals;      // "You must have a reminder" shown
+            const char* saved;
+        } edits[] = {
+            {NULL, {IDOK}, 0, "02/29 Leap birthday\r\n"},
+            {"Leap day party", {IDOK}, 0, "02/29 Leap day party\r\n"},
+            {"Cancelled", {IDCANCEL}, 0, "02/29 Leap birthday\r\n"},
+            {"", {IDOK, IDCANCEL}, 1, "02/29 Leap birthday\r\n"},
+        };
+        for (const auto& e : edits) {
+            LoadText(file);
+            ASSERT_EQ(1, theApp.BuildEntryTable());
+            SendMessageA(listBox.window, LB_SETCURSEL, 0, 0);
+            Shown s;
+            std::vector<Step> steps = {Look(&s)};
+            if (e.typed != NULL)
+                steps.push_back(Type(e.typed));
+            for (int id : e.presses)
+                steps.push_back(Press(id));
+            RunCommand(&Application::EditReminder, steps);
+            EXPECT_EQ((size_t)e.refusals, driver.boxes.size());
+            int ok = e.presses.back() == IDOK;
+            EXPECT_EQ("Edit", s.title);
+            EXPECT_EQ("February", s.month);
+            EXPECT_EQ(c.calendarYear, s.year);
+            EXPECT_EQ(29, s.day);
+            EXPECT_EQ(1, s.everyYear);
+            EXPECT_EQ(0, s.yearListEnabled);
+            EXPECT_EQ("Leap birthday", s.text);
+            EXPECT_EQ(ok, theApp.modified);
+            EXPECT_TRUE(SameDate(loaded, entryTable.records[0]));
+            EXPECT_EQ(1, theApp.SaveDataFile());
+            EXPECT_EQ(e.saved, ReadFileText(theApp.dataFilePath));
+        }
+    }
+}
+
+} // namespace
