@@ -212,6 +212,33 @@ TEST_F(EntryList, BrokenHandWrittenLinesAreKeptWithinTheirFields)
     EXPECT_FALSE(answerer.Answered().empty()); // the impossible dates were reported
 }
 
+// A 400 x 40 bitmap for drawing one list item into.
+struct ItemCanvas {
+    ItemCanvas()
+    {
+        memory = CreateCompatibleDC(NULL);
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = 400;
+        format.bmiHeader.biHeight = -40;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
+        previous = SelectObject(memory, bitmap);
+    }
+    ~ItemCanvas()
+    {
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
+    std::vector<DWORD> Pixels() const { return std::vector<DWORD>(bits, bits + 400 * 40); }
+    HDC memory;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    DWORD* bits = nullptr;
+};
+
 // What OnDrawItem paints as the background of an item.
 COLORREF PaintedBackground(int recordIsToday, UINT state)
 {
@@ -249,6 +276,33 @@ TEST_F(EntryList, TodaysRemindersAreYellowOnRedEvenWhenSelected)
     EXPECT_EQ(RGB(255, 255, 0), PaintedBackground(0, ODS_SELECTED));
     EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, 0));
     EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, ODS_SELECTED));
+}
+
+TEST_F(EntryList, AnAmpersandInAReminderIsDrawnAsTyped)
+{
+    Load("03/15/07 Mum & Dad\r\n");
+    ItemCanvas painted, asTyped, asMnemonic;
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_LISTBOX;
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.hwndItem = listBox.window;
+    draw.hDC = painted.memory;
+    draw.rcItem = {0, 0, 400, 40};
+    theApp.OnDrawItem(0, (LPARAM)&draw);
+
+    RECT area = {0, 0, 400, 40};
+    for (ItemCanvas* canvas : {&asTyped, &asMnemonic}) {
+        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+        FillRect(canvas->memory, &area, white);
+        DeleteObject(white);
+        SetTextColor(canvas->memory, RGB(0, 0, 0));
+        SetBkColor(canvas->memory, RGB(255, 255, 255));
+    }
+    const char* line = "Thu  03/15/07            Mum & Dad";
+    DrawTextA(asTyped.memory, line, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextA(asMnemonic.memory, line, -1, &area, DT_SINGLELINE);
+    EXPECT_TRUE(painted.Pixels() == asTyped.Pixels());
+    EXPECT_FALSE(painted.Pixels() == asMnemonic.Pixels());
 }
 
 } // namespace
