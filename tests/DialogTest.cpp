@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -295,8 +296,7 @@ TEST_F(SetupDialog, CancelAfterChangingEverythingKeepsEverything)
 {
     StoreRunValue("old entry");
     std::vector<DialogScript::Step> steps = {Type(IDC_RANGE, "5")};
-    for (int id : kBoxes)
-        steps.push_back(Click(id));
+    std::transform(std::begin(kBoxes), std::end(kBoxes), std::back_inserter(steps), Click);
     steps.push_back(Click(IDCANCEL));
     EXPECT_EQ(0, Run(steps));
     EXPECT_EQ(kDefaults, Settings());
@@ -318,10 +318,8 @@ TEST_F(SetupDialog, ResultIsOneOnlyWhenTheTimeColumnOptionChanged)
     };
     for (const Case& c : cases) {
         ResetApplication();
-        std::vector<DialogScript::Step> steps;
-        for (int id : c.clicked)
-            steps.push_back(Click(id));
-        steps.push_back(Press(IDOK));
+        std::vector<DialogScript::Step> steps(c.clicked.size() + 1, Press(IDOK));
+        std::transform(c.clicked.begin(), c.clicked.end(), steps.begin(), Click);
         EXPECT_EQ(c.result, Run(steps)) << c.clicked.size() << " clicks from " << c.clicked[0];
         EXPECT_EQ(c.timeCol, theApp.TimeCol);
     }

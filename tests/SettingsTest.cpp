@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <string.h>
 
 namespace {
@@ -54,6 +56,25 @@ DWORD AsNumber(const Stored& s)
     return value;
 }
 
+// Every option LoadSettings sets, by name.
+std::string Options()
+{
+    std::ostringstream out;
+    out << "Range " << theApp.Range << ", AutoRemove " << theApp.AutoRemove << ", RunOnce "
+        << theApp.RunOnce << ", AlwaysRun " << theApp.AlwaysRun << ", AskTime " << theApp.AskTime
+        << ", TimeCol " << theApp.TimeCol << ", RunDay " << theApp.RunDay << ", RunDate "
+        << theApp.RunDate << ", firstRun " << theApp.firstRun << ", runAtStartup "
+        << theApp.runAtStartup;
+    return out.str();
+}
+
+std::string Corners(const RECT& r)
+{
+    std::ostringstream out;
+    out << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
+    return out.str();
+}
+
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override
@@ -84,13 +105,6 @@ protected:
         RECT r = {left, top, right, bottom};
         Store("rcNormal", REG_BINARY, &r, sizeof r);
     }
-
-    RECT WindowRect()
-    {
-        RECT r;
-        GetWindowRect(theApp.window, &r);
-        return r;
-    }
 };
 
 TEST_F(Settings, WithoutAKeyEveryDefaultHoldsAndItIsTheFirstRun)
@@ -100,16 +114,9 @@ TEST_F(Settings, WithoutAKeyEveryDefaultHoldsAndItIsTheFirstRun)
     theApp.TimeCol = 0;
     theApp.AlwaysRun = 1;
     theApp.LoadSettings();
-    EXPECT_EQ(10, theApp.Range);
-    EXPECT_EQ(1, theApp.AutoRemove);
-    EXPECT_EQ(1, theApp.RunOnce);
-    EXPECT_EQ(0, theApp.AlwaysRun);
-    EXPECT_EQ(0, theApp.AskTime);
-    EXPECT_EQ(1, theApp.TimeCol);
-    EXPECT_EQ(99u, theApp.RunDay);
-    EXPECT_EQ(0u, theApp.RunDate);
-    EXPECT_EQ(1u, theApp.firstRun);
-    EXPECT_EQ(0u, theApp.runAtStartup);
+    EXPECT_EQ("Range 10, AutoRemove 1, RunOnce 1, AlwaysRun 0, AskTime 0, TimeCol 1, RunDay 99, "
+              "RunDate 0, firstRun 1, runAtStartup 0",
+              Options());
 }
 
 TEST_F(Settings, StoredValuesAreReadBySizeNotByType)
@@ -122,14 +129,9 @@ TEST_F(Settings, StoredValuesAreReadBySizeNotByType)
     StoreNumber("RunDay", 7);
     StoreNumber("RunDate", 20061107);
     theApp.LoadSettings();
-    EXPECT_EQ(0u, theApp.firstRun);
-    EXPECT_EQ(100, theApp.Range);
-    EXPECT_EQ(0, theApp.AutoRemove);
-    EXPECT_EQ(1, theApp.AlwaysRun);
-    EXPECT_EQ(1, theApp.TimeCol);
-    EXPECT_EQ(0, theApp.AskTime);
-    EXPECT_EQ(7u, theApp.RunDay);
-    EXPECT_EQ(20061107u, theApp.RunDate);
+    EXPECT_EQ("Range 100, AutoRemove 0, RunOnce 1, AlwaysRun 1, AskTime 0, TimeCol 1, RunDay 7, "
+              "RunDate 20061107, firstRun 0, runAtStartup 0",
+              Options());
 
     StoreNumber("Range", 0);
     theApp.LoadSettings();
@@ -142,9 +144,9 @@ TEST_F(Settings, TheRunDayIsReadOnlyWhenRunningOnceADay)
     StoreNumber("RunDay", 7);
     StoreNumber("RunDate", 20061207);
     theApp.LoadSettings();
-    EXPECT_EQ(0, theApp.RunOnce);
-    EXPECT_EQ(99u, theApp.RunDay);
-    EXPECT_EQ(0u, theApp.RunDate);
+    EXPECT_EQ("Range 10, AutoRemove 1, RunOnce 0, AlwaysRun 0, AskTime 0, TimeCol 1, RunDay 99, "
+              "RunDate 0, firstRun 0, runAtStartup 0",
+              Options());
 }
 
 TEST_F(Settings, TheStartupEntryIsSeenWhenItsValueExists)
@@ -193,19 +195,14 @@ TEST_F(Settings, SavingWritesEveryValueWithItsTypeAndSize)
     ASSERT_EQ(16u, rect.data.size());
     RECT saved;
     memcpy(&saved, rect.data.data(), 16);
-    EXPECT_EQ(100, saved.left);
-    EXPECT_EQ(120, saved.top);
-    EXPECT_EQ(500, saved.right);
-    EXPECT_EQ(400, saved.bottom);
+    EXPECT_EQ("100,120 - 500,400", Corners(saved));
 
     // What was saved is what the next start reads.
     ResetApplication();
     theApp.LoadSettings();
-    EXPECT_EQ(15, theApp.Range);
-    EXPECT_EQ(0, theApp.AutoRemove);
-    EXPECT_EQ(1, theApp.AlwaysRun);
-    EXPECT_EQ(7u, theApp.RunDay);
-    EXPECT_EQ(20061207u, theApp.RunDate);
+    EXPECT_EQ("Range 15, AutoRemove 0, RunOnce 1, AlwaysRun 1, AskTime 0, TimeCol 1, RunDay 7, "
+              "RunDate 20061207, firstRun 0, runAtStartup 0",
+              Options());
 }
 
 TEST_F(Settings, TheSavedPlacementComesBackOnARealWindow)
@@ -215,11 +212,9 @@ TEST_F(Settings, TheSavedPlacementComesBackOnARealWindow)
     theApp.SaveSettings();
     MoveWindow(theApp.window, 300, 310, 200, 100, FALSE);
     ASSERT_EQ(1, theApp.RestorePlacement());
-    RECT r = WindowRect();
-    EXPECT_EQ(60, r.left);
-    EXPECT_EQ(70, r.top);
-    EXPECT_EQ(680, r.right);
-    EXPECT_EQ(326, r.bottom);
+    RECT r;
+    GetWindowRect(theApp.window, &r);
+    EXPECT_EQ("60,70 - 680,326", Corners(r));
     EXPECT_TRUE(IsWindowVisible(theApp.window));
 }
 
@@ -277,9 +272,8 @@ TEST_F(Settings, SwitchingStartupOnWritesTheEntryAndRemovesTheOldShortcut)
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
     std::string startup = std::string(windows) + "\\StartM~1\\Programs\\Startup\\";
-    CreateDirectoryA((std::string(windows) + "\\StartM~1").c_str(), NULL);
-    CreateDirectoryA((std::string(windows) + "\\StartM~1\\Programs").c_str(), NULL);
-    CreateDirectoryA(startup.c_str(), NULL);
+    for (const char* sub : {"\\StartM~1", "\\StartM~1\\Programs", "\\StartM~1\\Programs\\Startup"})
+        CreateDirectoryA((windows + std::string(sub)).c_str(), NULL);
     WriteFileText(startup + "Tarvendel.exe.lnk", "old");
     Store("Other", REG_SZ, "other.exe", 10, kRun);
 
@@ -300,10 +294,7 @@ TEST_F(Settings, SwitchingStartupOnWritesTheEntryAndRemovesTheOldShortcut)
     theApp.ApplyRunAtStartup();
     EXPECT_FALSE(Fetch("Tarvendel", kRun).found);
     EXPECT_TRUE(Fetch("Other", kRun).found);
-    HKEY run;
-    RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_ALL_ACCESS, &run);
-    RegDeleteValueA(run, "Other");
-    RegCloseKey(run);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRun, "Other");
 }
 
 } // namespace
