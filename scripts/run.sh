@@ -21,7 +21,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     "$0" wineboot --init >/dev/null 2>&1
     "$0" Tarvendel.exe "$@" &
     program=$!
-    sleep 4
+    sleep 6
     xwd -root -silent | convert xwd:- "'"$screenshot"'"
     kill $program 2>/dev/null
     /usr/lib/wine/wineserver64 -k
