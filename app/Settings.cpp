@@ -110,8 +110,16 @@ int Application::RestorePlacement()
     if (placement.rcNormalPosition.top >
         GetSystemMetrics(SM_CYSCREEN) - GetSystemMetrics(SM_CYICON))
         return 0;
+    // Nor one inside out or too small to be seen. (A window off the screen
+    // is moved back onto it by the system, which keeps its size.)
+    const RECT& normal = placement.rcNormalPosition;
+    if ((LONGLONG)normal.right - normal.left < GetSystemMetrics(SM_CXICON) ||
+        (LONGLONG)normal.bottom - normal.top < GetSystemMetrics(SM_CYICON))
+        return 0;
     SetWindowPlacement(window, &placement);
-    return 1;
+    // A show state that leaves the window hidden (one the program never
+    // saves) gives way to the start-up show command.
+    return IsWindowVisible(window) ? 1 : 0;
 }
 
 int BuildRunEntry(const char* programFile, char* entry, size_t size)

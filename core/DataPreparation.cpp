@@ -4,6 +4,8 @@
 #include "CommandLine.h"
 #include "ShowError.h"
 
+#include <string.h>
+
 static const char kDataFileName[] = "Tarvendel.dat";
 // Where the data folder's previous file waits while an old file is moved in.
 static const char kMigrationBackupName[] = "Tarvendel.mig";
@@ -104,6 +106,12 @@ static int ReadWholeFile(const char* path, char** buffer, int* bufferSize)
         *buffer = NULL;
         return 0;
     }
+    // The reader stops at the first NUL. One inside the file (a crash can
+    // leave a run of them) ends its line instead, or the reminders behind it
+    // would be gone from the file at the next save.
+    for (char* nul = (char*)memchr(*buffer, 0, size); nul != NULL;
+         nul = (char*)memchr(nul + 1, 0, size - (DWORD)(nul + 1 - *buffer)))
+        *nul = '\n';
     return 1;
 }
 

@@ -21,6 +21,18 @@ static void FillEntry(ReminderEntry* record, const char* dateToken, const char* 
     record->timeText[0] = '\0';
     // A date that does not parse still gives an entry, from what the parse left.
     ParseDate(dateToken, &work);
+    // The file keeps two digits of each number. Numbers they cannot hold (a
+    // month of 1225, the year 4006 that 12/25/2006 reads as) are taken as the
+    // digits the file will hold, so that the record sorts and recurs now as it
+    // will after the next start.
+    if (work.month > 99 || work.day > 99 ||
+        (work.year != 0 && (work.year < 1996 || work.year > 2095))) {
+        char written[10];
+        FormatDate(&work, written, sizeof written);
+        if (work.year == 0)
+            written[5] = '\0';
+        ParseDate(written, &work);
+    }
     if (timeToken[0] == '\0') {
         timeToken = "06:30";
         record->hasTime = 0;
@@ -67,12 +79,34 @@ int Application::BuildEntryTable()
     return built;
 }
 
+// The minute of the day that the file gets for record, or -1 when it gets no time.
+static int WrittenMinute(const ReminderEntry* record)
+{
+    DateRecord time;
+    if (!record->hasTime || record->timeText[0] == '\0' ||
+        !ParseTime(record->timeText, &time, 1) || !time.timeValid)
+        return -1;
+    return time.hour * 60 + time.minute;
+}
+
 // Keys hold only digits, for which a byte comparison orders exactly as the
 // locale's string comparison does, at a fraction of the cost per call.
+// The reminders of one day come out in one order whatever order they were in
+// (untimed first, then by time, then by text), or every load and save would
+// shuffle them in the list and in the file.
 static int CompareSortKeys(const void* a, const void* b)
 {
-    return strcmp(static_cast<const ReminderEntry*>(a)->sortKey,
-                  static_cast<const ReminderEntry*>(b)->sortKey);
+    const ReminderEntry* first = static_cast<const ReminderEntry*>(a);
+    const ReminderEntry* second = static_cast<const ReminderEntry*>(b);
+    int order = strcmp(first->sortKey, second->sortKey);
+    if (order != 0)
+        return order;
+    int firstMinute = WrittenMinute(first), secondMinute = WrittenMinute(second);
+    if (firstMinute != secondMinute)
+        return firstMinute < secondMinute ? -1 : 1;
+    if (first->annual != second->annual)
+        return first->annual ? -1 : 1;
+    return strcmp(first->text, second->text);
 }
 
 // The list line of a record: day, date, time or its empty column, text.

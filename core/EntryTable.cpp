@@ -38,13 +38,23 @@ ReminderEntry* EntryTable::GrowTable()
 {
     if (records == NULL)
         return NULL;
-    SIZE_T size = (SIZE_T)(capacity + growBy) * (SIZE_T)recordSize;
-    void* grown = GlobalReAlloc(records, size, GMEM_MOVEABLE | GMEM_ZEROINIT);
-    if (grown == NULL) {
-        valid = 0;
-        return records;
+    SIZE_T needed = (SIZE_T)(capacity + growBy) * (SIZE_T)recordSize;
+    SIZE_T held = GlobalSize(records);
+    if (held < needed) {
+        // The block grows by half at a time behind the 75-record steps: a
+        // reallocation copies the whole table, and one per step made loading
+        // a large file take time that grows with the square of its size.
+        SIZE_T ahead = held + held / 2;
+        void* grown = GlobalReAlloc(records, ahead > needed ? ahead : needed,
+                                    GMEM_MOVEABLE | GMEM_ZEROINIT);
+        if (grown == NULL && ahead > needed)
+            grown = GlobalReAlloc(records, needed, GMEM_MOVEABLE | GMEM_ZEROINIT);
+        if (grown == NULL) {
+            valid = 0;
+            return records;
+        }
+        records = static_cast<ReminderEntry*>(grown);
     }
-    records = static_cast<ReminderEntry*>(grown);
     capacity += growBy;
     return records;
 }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the Windows test
 # programs under Wine (each in a throw-away prefix of its own, two at a time),
-# then the portable text code natively under AddressSanitizer and UBSan.
+# then the portable text code natively under AddressSanitizer and UBSan, and
+# the data-file reader under libFuzzer for about a minute (any finding fails).
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/install-deps.sh"
@@ -12,4 +13,13 @@ cmake -S "$root" -B "$root/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTARVENDEL_SANITIZE=ON >/dev/null
 cmake --build "$root/build-native"
 (cd "$root/build-native" && ctest --output-on-failure)
+
+cmake -S "$root/tests/fuzz" -B "$root/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$root/build-fuzz"
+# The seed corpus stays as it is; what the run finds goes to a scratch folder.
+found="$root/build-fuzz/corpus"
+mkdir -p "$found"
+"$root/build-fuzz/EntryReaderFuzz" -max_total_time=${TARVENDEL_FUZZ_SECONDS:-60} \
+    -dict="$root/tests/fuzz/EntryReader.dict" -print_final_stats=1 \
+    -artifact_prefix="$root/build-fuzz/" "$found" "$root/tests/fuzz/corpus"
 echo "All tests passed."

@@ -96,6 +96,16 @@ TEST_F(Saving, AMissingDataFolderIsReported)
     ExpectRefused("Can't open file\n" + DataFile());
 }
 
+TEST_F(Saving, AFolderInPlaceOfTheFileIsLeftIntact)
+{
+    UseDataFile(folder + "Folder.dat");
+    ASSERT_TRUE(CreateDirectoryA(DataFile().c_str(), NULL));
+    ASSERT_TRUE(WriteFileText(DataFile() + "\\inside.txt", kOld));
+    ExpectRefused("Error writing to file\nTarvendel.dat");
+    EXPECT_TRUE(GetFileAttributesA(DataFile().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(kOld, ReadFileText(DataFile() + "\\inside.txt"));
+}
+
 // Drive T: is a 64 KiB file system when the test runner could make one.
 TEST_F(Saving, AFullDiskPartWayThroughLeavesTheOldFile)
 {

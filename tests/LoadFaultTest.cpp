@@ -1,0 +1,386 @@
+// Starting with a data file or folder that is not as it should be: the program
+// opens, says what it must, saves where it can, and the file on disk stays as
+// it was until a save succeeds.
+#include "app/ProgramObjects.h"
+#include "core/BoundedString.h"
+#include "core/EntryTable.h"
+#include "support/AppState.h"
+#include "support/ModalAnswerer.h"
+#include "support/ProcessRunner.h"
+#include "support/TestFiles.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Annual reminders only, so that closing the program never drops one as past.
+const std::string kOld = "12/25 Christmas\r\n07/04\t09:00 Parade\r\n";
+
+std::string PellixFolder()
+{
+    std::string data = DataFolderPath();
+    return data.substr(0, data.size() - strlen("Tarvendel\\"));
+}
+
+std::string WithoutSlash(const std::string& folder)
+{
+    return folder.substr(0, folder.size() - 1);
+}
+
+// About 50 MB of reminders in the writer's form.
+std::string FiftyMegabytes()
+{
+    static const char* const texts[] = {"Dentist", "Pay the rent", "Call the garage about the car",
+                                        "Anna's birthday", "Renew the passport"};
+    std::string file;
+    file.reserve(52u << 20);
+    char line[96];
+    for (unsigned i = 0; file.size() < (50u << 20); ++i) {
+        unsigned r = i * 2654435761u;
+        snprintf(line, sizeof line, "%02u/%02u\t%02u:%02u %s %u\r\n", 1 + r % 12, 1 + (r >> 8) % 28,
+                 (r >> 16) % 24, (r >> 20) % 60, texts[i % 5], i);
+        file += line;
+    }
+    return file;
+}
+
+std::vector<std::string> SortedLines(const std::string& file)
+{
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < file.size();) {
+        size_t end = file.find('\n', at);
+        end = end == std::string::npos ? file.size() : end + 1;
+        lines.push_back(file.substr(at, end - at));
+        at = end;
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// One way of spoiling the data file or its folder, and what the program must do.
+struct Fault {
+    const char* name;
+    std::function<void()> make;
+    int held;                              // then held open, without sharing, by this process
+    std::vector<std::string> loadMessages; // at a start by hand; a RUN start shows none
+    int runStartLoads;                     // LoadDataFile's result at a RUN start
+    int entries;                           // loaded at a start by hand
+    std::string saveMessage;               // for the Save command; empty when it succeeds
+    std::string saved;                     // the file after a successful save
+};
+
+class LoadFault : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        instanceHandle = GetModuleHandleA(NULL);
+        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
+    }
+    void SetUp() override
+    {
+        Clear();
+        ResetApplication();
+        today = MakeDate(2006, 12, 7);
+        holder = INVALID_HANDLE_VALUE;
+    }
+    void TearDown() override
+    {
+        Release();
+        Clear();
+    }
+    static void Clear()
+    {
+        SetFileAttributesA(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(WithoutSlash(PellixFolder()).c_str());
+        RemoveTree(PellixFolder());
+        ClearSettings();
+    }
+
+    static void MakeDataFile(const std::string& text)
+    {
+        ASSERT_TRUE(CreateDirectoryPath(DataFolderPath().c_str()));
+        ASSERT_TRUE(WriteFileText(DataFilePath(), text));
+    }
+
+    // What is on disk where the data file belongs.
+    static std::string OnDisk()
+    {
+        DWORD attributes = GetFileAttributesA(DataFilePath().c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            std::string blocker = ReadFileText(WithoutSlash(PellixFolder()));
+            return "nothing; in place of the folder: " + blocker;
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return "a folder holding: " + ReadFileText(DataFilePath() + "\\inside.txt");
+        HANDLE file = CreateFileA(DataFilePath().c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                                  OPEN_EXISTING, 0, NULL);
+        std::string text;
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD size = GetFileSize(file, NULL);
+            text.resize(size);
+            DWORD read = 0;
+            if (size > 0)
+                ReadFile(file, &text[0], size, &read, NULL);
+            text.resize(read);
+            CloseHandle(file);
+        }
+        return text;
+    }
+
+    // The four steps of the data preparation, as start-up runs them.
+    int Prepare(std::vector<std::string>* messages)
+    {
+        ModalAnswerer answerer;
+        theApp.LocateDataFolder();
+        theApp.MigrateOldDataFile();
+        int loaded = theApp.LoadDataFile();
+        for (const AnsweredWindow& box : answerer.Answered())
+            messages->push_back(box.text);
+        return loaded;
+    }
+
+    std::vector<Fault> Faults()
+    {
+        const std::string path = DataFilePath();
+        return {
+            {"data folder missing and not creatable",
+             [] { ASSERT_TRUE(WriteFileText(WithoutSlash(PellixFolder()), "a file, not a folder")); }, 0,
+             {"Can't open file\n" + path}, 0, 0, "Can't open file\n" + path, ""},
+            {"data file read-only",
+             [] {
+                 MakeDataFile(kOld);
+                 SetFileAttributesA(DataFilePath().c_str(), FILE_ATTRIBUTE_READONLY);
+             },
+             0,
+             {}, 1, 2, "Can't open file\n" + path, ""},
+            {"data file held open without sharing",
+             [] { MakeDataFile(kOld); }, 1,
+             {"Can't open file\n" + path}, 0, 0, "Error writing to file\nTarvendel.dat", ""},
+            {"data file is a directory",
+             [] {
+                 ASSERT_TRUE(CreateDirectoryPath((DataFilePath() + "\\").c_str()));
+                 ASSERT_TRUE(WriteFileText(DataFilePath() + "\\inside.txt", "kept"));
+             },
+             0,
+             {"Can't open file\n" + path}, 0, 0, "Error writing to file\nTarvendel.dat", ""},
+            {"data file of 0 bytes", [] { MakeDataFile(""); }, 0, {}, 1, 0, "", ""},
+            {"data file with NUL bytes",
+             [] {
+                 MakeDataFile("12/24 Eve\r\n" + std::string(4096, '\0') +
+                              std::string("12/15 Party\r\n12/26 Boxing\0 Day\r\n", 31));
+             },
+             0, {}, 1, 3, "", "12/15 Party\r\n12/24 Eve\r\n12/26 Boxing\r\n"},
+        };
+    }
+
+    // Takes the fault's hold on the data file, or lets it go.
+    void Hold(const Fault& fault)
+    {
+        if (!fault.held)
+            return;
+        holder = CreateFileA(DataFilePath().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    }
+    void Release()
+    {
+        if (holder != INVALID_HANDLE_VALUE)
+            CloseHandle(holder);
+        holder = INVALID_HANDLE_VALUE;
+    }
+
+    HANDLE holder;
+};
+
+TEST_F(LoadFault, EachFaultLoadsWhatItCanWithItsMessageAndLeavesTheFileAsItWas)
+{
+    for (Fault& fault : Faults()) {
+        SCOPED_TRACE(fault.name);
+        Clear();
+        ResetApplication();
+        fault.make();
+        const std::string before = OnDisk();
+        Hold(fault);
+
+        theApp.reminderMode = 1;
+        std::vector<std::string> messages;
+        EXPECT_EQ(fault.runStartLoads, Prepare(&messages));
+        EXPECT_EQ(std::vector<std::string>(), messages);
+
+        theApp.reminderMode = 0;
+        messages.clear();
+        ASSERT_EQ(1, Prepare(&messages));
+        EXPECT_EQ(fault.loadMessages, messages);
+        ASSERT_EQ(1, theApp.BuildEntryTable());
+        EXPECT_EQ(fault.entries, theApp.entryCount);
+        EXPECT_EQ(fault.entries, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
+        Release();
+        EXPECT_EQ(before, OnDisk());
+    }
+}
+
+// A crash can leave a run of NUL bytes inside the file; the reminders behind
+// it are found by the start-up list and survive the next save.
+TEST_F(LoadFault, RemindersBehindNulBytesAreReadAndSaved)
+{
+    MakeDataFile("12/24 Eve\r\n" + std::string(4096, '\0') +
+                 std::string("12/15 Party\r\n12/26 Boxing\0 Day\r\n", 31));
+    std::vector<std::string> messages;
+    theApp.reminderMode = 1;
+    ASSERT_EQ(1, Prepare(&messages));
+    theApp.Range = 10;
+    theApp.RunDay = 99;
+    EXPECT_EQ(1, theApp.ShouldShowWindow()) << "the party on the 15th is within ten days";
+    theApp.reminderMode = 0;
+    ASSERT_EQ(1, Prepare(&messages));
+    ASSERT_EQ(1, theApp.BuildEntryTable());
+    ASSERT_EQ(1, theApp.SaveDataFile());
+    EXPECT_EQ("12/15 Party\r\n12/24 Eve\r\n12/26 Boxing\r\n", ReadFileText(DataFilePath()));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LoadFault, AFiftyMegabyteFileLoadsListsAndSavesWithoutLosingAReminder)
+{
+    const std::string file = FiftyMegabytes();
+    const size_t lines = std::count(file.begin(), file.end(), '\n');
+    MakeDataFile(file);
+    std::vector<std::string> messages;
+    DWORD start = GetTickCount();
+    theApp.reminderMode = 1;
+    ASSERT_EQ(1, Prepare(&messages));
+    theApp.Range = 0;
+    theApp.ShouldShowWindow();
+    DWORD decided = GetTickCount();
+    theApp.reminderMode = 0;
+    ASSERT_EQ(1, Prepare(&messages));
+    ASSERT_EQ(1, theApp.BuildEntryTable());
+    DWORD listed = GetTickCount();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(lines, (size_t)theApp.entryCount);
+    EXPECT_EQ(lines, (size_t)SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
+    theApp.modified = 1;
+    ASSERT_EQ(1, theApp.SaveDataFile());
+    DWORD saved = GetTickCount();
+    EXPECT_TRUE(SortedLines(file) == SortedLines(ReadFileText(DataFilePath())));
+    printf("%u reminders: run decision %lu ms, load and list %lu ms, save %lu ms\n",
+           (unsigned)lines, decided - start, listed - decided, saved - listed);
+    EXPECT_LT(listed - start, 60000u);
+    EXPECT_LT(saved - listed, 60000u);
+}
+
+// Another process's window text; the W form crosses processes intact.
+std::string TextOf(HWND window)
+{
+    wchar_t text[512] = L"";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, (LPARAM)text, SMTO_ABORTIFHUNG, 1000, &length);
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, NULL, NULL);
+    return narrow;
+}
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM param)
+{
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && IsWindowVisible(window) && strcmp(className, "CMSGCLASS") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Answers with OK every box the window's process shows until none has come
+// for a while; the texts shown, in order.
+std::vector<std::string> AnswerBoxes(HWND main)
+{
+    std::vector<std::string> texts;
+    BoxSearch search = {0, NULL};
+    GetWindowThreadProcessId(main, &search.processId);
+    for (DWORD quiet = GetTickCount(); GetTickCount() - quiet < 1500; Sleep(20)) {
+        search.found = NULL;
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found == NULL)
+            continue;
+        HWND label = GetDlgItem(search.found, 0xFFFF);
+        texts.push_back(TextOf(label != NULL ? label : search.found));
+        PressButton(search.found, IDOK, TextOf);
+        while (IsWindow(search.found) && IsWindowVisible(search.found))
+            Sleep(20);
+        quiet = GetTickCount();
+    }
+    return texts;
+}
+
+// The same faults met by Tarvendel.exe itself, started by hand with settings
+// saved before: it must show its window with what the in-process load gives,
+// save when told to or say why it cannot (the file then as it was), and close
+// when asked. The test process is the other program that holds the file open.
+TEST_F(LoadFault, TheProgramStartsSavesAndClosesWithEachFault)
+{
+    std::vector<Fault> faults = Faults();
+    faults.push_back({"data file of 50 MB", [] { MakeDataFile(FiftyMegabytes()); }, 0, {}, 1, -1, "", ""});
+    for (Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        Clear();
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings",
+                                  0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
+        RegCloseKey(key);
+        fault.make();
+        const std::string before = OnDisk();
+        Hold(fault);
+        std::string count;
+        std::vector<std::string> saveBoxes;
+        ProcessRun run = RunProgram(TarvendelPath(), "", IDOK, 120000, [&](HWND main) {
+            HWND status = FindChildOfClass(main, "msctls_statusbar32");
+            // The list is filled after the window is shown; a large file takes a while.
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 100000;) {
+                count = RemoteStatusText(status, 2);
+                if (!count.empty())
+                    break;
+                Sleep(100);
+            }
+            PostMessageA(main, WM_COMMAND, 40009, 0); // Save
+            saveBoxes = AnswerBoxes(main);
+            PostMessageA(main, WM_CLOSE, 0, 0);
+        });
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(0u, run.exitCode);
+        std::vector<std::string> boxes;
+        for (const AnsweredWindow& box : run.boxes)
+            boxes.push_back(box.text);
+        boxes.insert(boxes.end(), saveBoxes.begin(), saveBoxes.end());
+        std::vector<std::string> expected = fault.loadMessages;
+        if (!fault.saveMessage.empty())
+            expected.push_back(fault.saveMessage);
+        EXPECT_EQ(expected, boxes);
+        Release();
+        const std::string after = OnDisk();
+        const size_t lines = std::count(before.begin(), before.end(), '\n');
+        EXPECT_EQ(std::to_string(fault.entries >= 0 ? (size_t)fault.entries : lines), count);
+        if (!fault.saveMessage.empty())
+            EXPECT_EQ(before, after) << "a refused save changed the file";
+        else if (fault.entries >= 0)
+            EXPECT_TRUE(SortedLines(fault.saved) == SortedLines(after)) << after;
+        else
+            EXPECT_TRUE(SortedLines(before) == SortedLines(after)) << "reminders were lost";
+    }
+}
+
+} // namespace
