@@ -14,12 +14,5 @@ cmake -S "$root" -B "$root/build-native" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$root/build-native"
 (cd "$root/build-native" && ctest --output-on-failure)
 
-cmake -S "$root/tests/fuzz" -B "$root/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$root/build-fuzz"
-# The seed corpus stays as it is; what the run finds goes to a scratch folder.
-found="$root/build-fuzz/corpus"
-mkdir -p "$found"
-"$root/build-fuzz/EntryReaderFuzz" -max_total_time=${TARVENDEL_FUZZ_SECONDS:-60} \
-    -dict="$root/tests/fuzz/EntryReader.dict" -print_final_stats=1 \
-    -artifact_prefix="$root/build-fuzz/" "$found" "$root/tests/fuzz/corpus"
+sh "$root/scripts/fuzz.sh" "${TARVENDEL_FUZZ_SECONDS:-60}"
 echo "All tests passed."
