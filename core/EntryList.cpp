@@ -90,10 +90,10 @@ static int WrittenMinute(const ReminderEntry* record)
 }
 
 // Keys hold only digits, for which a byte comparison orders exactly as the
-// locale's string comparison does, at a fraction of the cost per call.
-// The reminders of one day come out in one order whatever order they were in
-// (untimed first, then by time, then by text), or every load and save would
-// shuffle them in the list and in the file.
+// locale's string comparison does, at a fraction of the cost per call. The
+// reminders of one day come out in one order whatever order they were in
+// (untimed first, then by time, then by text): the sort is not stable, and
+// every load and save would shuffle them in the list and in the file.
 static int CompareSortKeys(const void* a, const void* b)
 {
     const ReminderEntry* first = static_cast<const ReminderEntry*>(a);
