@@ -41,10 +41,13 @@ void Application::OnCommand(WPARAM wParam, LPARAM lParam)
             Destroy();
         break;
     case IDM_ADD: AddReminder(); break;
-    case IDM_SETUP:
-        if (RunSetupDialog(window))
+    case IDM_SETUP: {
+        // A new look-ahead range changes what Reminder mode lists.
+        int rangeBefore = Range;
+        if (RunSetupDialog(window) || (reminderMode && Range != rangeBefore))
             RefreshList();
         break;
+    }
     case IDM_EDIT: EditReminder(); break;
     case IDM_ABOUT: ShowAboutBox(window); break;
     case IDM_REMOVE: RemoveReminder(); break;
@@ -146,10 +149,10 @@ int Application::CanClose()
         return SavedOrAbandoned(this);
     if (!modified)
         return 1;
+    // Only a pressed "No" lets the edits go: a box closed without a button,
+    // or one that could not be shown (0), keeps the window and the edits.
     int answer = Ask(window, "Save data?", "Tarvendel", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDCANCEL)
-        return 0;
     if (answer == IDYES)
         return SavedOrAbandoned(this);
-    return 1;
+    return answer == IDNO;
 }

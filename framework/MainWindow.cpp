@@ -51,7 +51,10 @@ int MainWindow::OnCreate()
     return statusBar != NULL && statusBar->CreateStatus(window);
 }
 
-int MainWindow::OnQueryEndSession() { return CanClose(); }
+// While a box or dialog of the program is open (it disables this window) the
+// question cannot be asked and what is being typed would be lost: the end of
+// the session is refused.
+int MainWindow::OnQueryEndSession() { return IsWindowEnabled(window) && CanClose(); }
 
 void MainWindow::OnSetFocus()
 {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -126,8 +127,8 @@ TEST_F(Commands, ADoubleClickEditsOnlyInEditModeAndOnlyASelectedEntry)
 TEST_F(Commands, RemoveAsksWithTheReminderTextAndOnlyYesRemoves)
 {
     Select(1);
-    {
-        ModalAnswerer answerer({IDNO});
+    for (int answer : {IDNO, 0}) {
+        ModalAnswerer answerer({answer});
         SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_REMOVE, 0), 0);
         ASSERT_EQ(1u, answerer.Answered().size());
         EXPECT_EQ("Delete", answerer.Answered()[0].caption);
@@ -163,6 +164,9 @@ TEST_F(Commands, ClosingAsksOnlyWhenItMustAndNeverLosesRemindersSilently)
         {"cancel keeps the window", 0, 0, 1, 0, kFile, {IDCANCEL}, {"Save data?"}, 0, 0},
         {"yes saves", 0, 0, 1, 0, kFile, {IDYES}, {"Save data?"}, 1, 1},
         {"no closes unsaved", 0, 0, 1, 0, kFile, {IDNO}, {"Save data?"}, 1, 0},
+        {"a question closed unanswered keeps the window", 0, 0, 1, 0, kFile, {0}, {"Save data?"}, 0, 0},
+        {"failed save, box closed unanswered", 0, 0, 1, 1, kFile, {IDYES, IDOK, 0},
+         {"Save data?", "Can't open file", "Close without saving?"}, 0, 0},
         {"failed save, close anyway", 0, 0, 1, 1, kFile, {IDYES, IDOK, IDYES},
          {"Save data?", "Can't open file", "Close without saving?"}, 1, 0},
         {"failed save, stay", 0, 0, 1, 1, kFile, {IDYES, IDOK, IDNO},
@@ -188,13 +192,56 @@ TEST_F(Commands, ClosingAsksOnlyWhenItMustAndNeverLosesRemindersSilently)
     }
 }
 
+// Runs the step once inside the modal loop of whatever the main window
+// opens (dialog or box), with that window.
+std::function<void(HWND)> insideModal;
+void CALLBACK RunInsideModal(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND open = GetLastActivePopup(theApp.window);
+    if (open == theApp.window)
+        return;
+    KillTimer(NULL, timer);
+    insideModal(open);
+}
+void CommandWithModalStep(int command, std::function<void(HWND)> step)
+{
+    insideModal = step;
+    SetTimer(NULL, 0, 1, RunInsideModal);
+    SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+TEST_F(Commands, ANewRangeShowsInReminderModeAtOnce)
+{
+    theApp.reminderMode = 1;
+    theApp.RefreshList();
+    ASSERT_EQ(0, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0)); // Christmas is 18 days ahead
+    CommandWithModalStep(IDM_SETUP, [](HWND setup) {
+        SetDlgItemTextA(setup, IDC_RANGE, "20");
+        PostMessageA(setup, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(20, theApp.Range);
+    EXPECT_EQ(1, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
+}
+
 TEST_F(Commands, TheEndOfASessionIsRefusedWhenTheUserKeepsTheWindow)
 {
     theApp.modified = 1;
-    {
-        ModalAnswerer answerer({IDCANCEL});
-        EXPECT_EQ(0, SendMessageA(theApp.window, WM_QUERYENDSESSION, 0, 0));
+    for (int answer : {IDCANCEL, 0}) {
+        ModalAnswerer answerer({answer});
+        EXPECT_EQ(0, SendMessageA(theApp.window, WM_QUERYENDSESSION, 0, 0)) << answer;
     }
+    // A dialog or box open when the session ends: nothing can be asked, and
+    // what is typed there would be lost.
+    for (int command : {IDM_ADD, IDM_ABOUT}) {
+        theApp.modified = 0;
+        LRESULT answer = -1;
+        CommandWithModalStep(command, [&answer](HWND open) {
+            answer = SendMessageA(theApp.window, WM_QUERYENDSESSION, 0, 0);
+            PostMessageA(open, WM_CLOSE, 0, 0);
+        });
+        EXPECT_EQ(0, answer) << command;
+    }
+    theApp.modified = 1;
     SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL);
     WriteFileText(theApp.dataFilePath, "old");
     SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_READONLY);
