@@ -124,7 +124,15 @@ void ReminderDialog::OnOk()
 
     // The limit of 80 holds only for typing: a text set from a hand-written
     // file can be up to 83 characters, and editing the date must not cut it.
-    GetDlgItemTextA(window, IDC_REMINDER_TEXT, workEntry.text, sizeof workEntry.text);
+    char typed[sizeof workEntry.text];
+    GetDlgItemTextA(window, IDC_REMINDER_TEXT, typed, sizeof typed);
+    // The file cannot keep blanks before a text (its reader passes over
+    // them), so they are not kept here either: the list shows what the next
+    // start reads back, and a text of blanks alone is no reminder.
+    const char* start = typed;
+    while (*start == ' ' || *start == '\t')
+        ++start;
+    CopyText(workEntry.text, sizeof workEntry.text, start);
     if (workEntry.text[0] == '\0') {
         ShowError("You must have a reminder", "");
         return;

@@ -4,11 +4,13 @@
 #include "Application.h"
 #include "BoundedString.h"
 #include "CommandLine.h"
+#include "EntryReader.h"
 #include "EntryTable.h"
 #include "ShowError.h"
 
 static const char kNewFileName[] = "Tarvendel.new";
 static const char kBackupFileName[] = "Tarvendel.bak";
+static const char kDataFileName[] = "Tarvendel.dat";
 // Another program (a virus scanner, a backup tool) may hold the data file for
 // a moment; the replacement is tried again for about this long.
 static const int kReplaceRetries = 6;
@@ -26,6 +28,9 @@ static void BuildFileLine(const ReminderEntry* record, DateRecord* work, char* l
         FormatTime24(work, time, sizeof time);
         AppendText(line, size, "\t");
         AppendText(line, size, time);
+        // "A party" right after a time would read as its AM mark.
+        if (BeginsWithTimeMark(record->text))
+            AppendText(line, size, " ");
     }
     AppendText(line, size, " ");
     AppendText(line, size, record->text);
@@ -45,6 +50,30 @@ static void BesideDataFile(const char* dataFilePath, const char* name, char* pat
     CopyText(path, size, dataFilePath);
     StripFileName(path);
     AppendText(path, size, name);
+}
+
+// The backup is the program's own file: a read-only, hidden or system mark on
+// it (left by a copy tool or a restore) must not make every later save fail.
+static int KeepBackup(const char* dataFilePath, const char* backupPath)
+{
+    DWORD attributes = GetFileAttributesA(backupPath);
+    const DWORD blocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & blocking) != 0 &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        SetFileAttributesA(backupPath, FILE_ATTRIBUTE_NORMAL);
+    return CopyFileA(dataFilePath, backupPath, FALSE);
+}
+
+// Whether another program lets the data file be read; when it does not, the
+// data file, not its backup, is what the user must free.
+static int IsReadable(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    return 1;
 }
 
 static int ReplaceDataFile(const char* newPath, const char* dataFilePath)
@@ -95,13 +124,17 @@ int Application::SaveDataFile()
     ok = CloseHandle(file) && ok;
 
     // The last good file stays as a backup; without one the save goes no further.
-    if (ok && exists)
-        ok = CopyFileA(dataFilePath, backupPath, FALSE);
+    const char* failedFile = kDataFileName;
+    if (ok && exists) {
+        ok = KeepBackup(dataFilePath, backupPath);
+        if (!ok && IsReadable(dataFilePath))
+            failedFile = kBackupFileName;
+    }
     if (ok)
         ok = ReplaceDataFile(newPath, dataFilePath);
     if (!ok) {
         DeleteFileA(newPath);
-        ShowError("Error writing to file", "Tarvendel.dat");
+        ShowError("Error writing to file", failedFile);
         return 0;
     }
     modified = 0;

@@ -468,6 +468,27 @@ TEST_F(ReminderDialogs, OkWithoutTextIsRefusedAndKeepsWhatWasEntered)
     EXPECT_EQ((Shown{"Add", "December", "2006", 15, 1, 0, 1, 1, "9", "30", 1, 0, ""}), after);
 }
 
+TEST_F(ReminderDialogs, BlanksBeforeATextAreDroppedAndBlanksAloneAreNoReminder)
+{
+    const struct {
+        const char* typed;
+        const char* stored; // null: refused
+    } cases[] = {{"   Dentist", "Dentist"}, {"\t Dentist  ", "Dentist  "}, {"  ", NULL}, {"\t", NULL}};
+    for (const auto& c : cases) {
+        Prepare(2006, 12, 7, 18, 0, 0, 0, "");
+        std::vector<Step> steps = {Type(c.typed), Press(IDOK)};
+        if (c.stored == NULL)
+            steps.push_back(Press(IDCANCEL));
+        int result = RunDialog(1, 0, steps);
+        EXPECT_EQ(c.stored != NULL, result) << c.typed;
+        EXPECT_EQ(c.stored != NULL ? std::vector<std::string>() : std::vector<std::string>{kNoText},
+                  driver.boxes) << c.typed;
+        if (c.stored != NULL) {
+            EXPECT_STREQ(c.stored, workEntry.text);
+        }
+    }
+}
+
 TEST_F(ReminderDialogs, TheTextTakesEightyTypedCharactersAndKeepsALongerLoadedOne)
 {
     const std::string eighty(80, 'a');

@@ -74,6 +74,26 @@ TEST_F(Saving, ASaveReplacesTheFileAndKeepsThePreviousOneAsBackup)
     EXPECT_EQ("12/24 Eve\r\n", ReadFileText(DataFile()));
 }
 
+TEST_F(Saving, AMarkedBackupIsReplacedAndABackupThatCannotBeWrittenIsNamed)
+{
+    const DWORD marks[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
+                           FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
+    for (DWORD mark : marks) {
+        WriteFileText(Beside("Tarvendel.bak"), "older");
+        SetFileAttributesA(Beside("Tarvendel.bak").c_str(), mark);
+        EXPECT_EQ(1, theApp.SaveDataFile()) << mark;
+        EXPECT_EQ(kOld, ReadFileText(Beside("Tarvendel.bak"))) << mark;
+        EXPECT_EQ(0u, GetFileAttributesA(Beside("Tarvendel.bak").c_str()) & mark) << mark;
+        WriteFileText(DataFile(), kOld);
+    }
+    DeleteFileA(Beside("Tarvendel.bak").c_str());
+    ASSERT_TRUE(CreateDirectoryA(Beside("Tarvendel.bak").c_str(), NULL));
+    theApp.modified = 1;
+    ExpectRefused("Error writing to file\nTarvendel.bak");
+    EXPECT_EQ(kOld, ReadFileText(DataFile()));
+    RemoveDirectoryA(Beside("Tarvendel.bak").c_str());
+}
+
 TEST_F(Saving, AFileHeldOpenByAnotherProgramIsLeftIntact)
 {
     HANDLE holder = CreateFileA(DataFile().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
