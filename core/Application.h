@@ -20,7 +20,8 @@ public:
     void ReleaseTextBuffer();
 
     int ShouldShowWindow();
-    int IsWithinRange(const char* dateText);
+    // detail is what "Invalidate date" names; the date text itself when NULL.
+    int IsWithinRange(const char* dateText, const char* detail = NULL);
     int ReadEntryLine(char* date, char* time, char* text);
 
     // The entry table and the list
@@ -70,6 +71,9 @@ public:
     const char* parseCursor;
     int textBufferSize;
     char programPath[kPathSize];
+    // The running program's file, whatever path it was started by (a bare
+    // name found on the PATH, a relative path); programPath is as typed.
+    char programFile[kPathSize];
     char dataFolder[kPathSize];
     char dataFilePath[kPathSize];
     DateRecord workDate;

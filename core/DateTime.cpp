@@ -224,18 +224,32 @@ long DayNumber(const DateRecord* date, int baseYear)
     return days;
 }
 
+// A 29 February in a year without one: the day it falls on is 1 March.
+static int IsLeapDayOfCommonYear(int year, int month, int day)
+{
+    return month == 2 && day == 29 && !IsLeapYear(year);
+}
+
 int ResolveAnnualYear(DateRecord* work, const DateRecord* today)
 {
     if (work->year != 0)
         return 0;
-    int beforeToday = work->month < today->month ||
-                      (work->month == today->month && work->day < today->day);
+    int month = work->month, day = work->day;
+    // A leap-day birthday is due on 1 March of a common year, on that day too.
+    if (IsLeapDayOfCommonYear(today->year, month, day)) {
+        month = 3;
+        day = 1;
+    }
+    int beforeToday = month < today->month || (month == today->month && day < today->day);
     work->year = (uint16_t)(today->year + (beforeToday ? 1 : 0));
     return 1;
 }
 
 int IsToday(const DateRecord* work, const DateRecord* today)
 {
-    return work->year == today->year && work->month == today->month &&
-           work->day == today->day;
+    if (work->year != today->year)
+        return 0;
+    if (IsLeapDayOfCommonYear(work->year, work->month, work->day))
+        return today->month == 3 && today->day == 1;
+    return work->month == today->month && work->day == today->day;
 }

@@ -134,7 +134,7 @@ static int IsListedInReminderMode(const ReminderEntry* record)
         return theApp.IsWithinRange(record->dateText);
     char monthAndDay[6];
     CopyTextN(monthAndDay, sizeof monthAndDay, record->dateText, 5);
-    return theApp.IsWithinRange(monthAndDay);
+    return theApp.IsWithinRange(monthAndDay, record->dateText);
 }
 
 void Application::RefreshList()

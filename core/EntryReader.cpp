@@ -10,7 +10,6 @@
 enum {
     kDigit = 1,
     kDatePart = 2,
-    kTimePart = 4,
     kBlank = 8,
     kLineEnd = 16,
     kEndOfText = 32,
@@ -21,9 +20,8 @@ struct CharClasses {
     CharClasses() : of()
     {
         for (int c = '0'; c <= '9'; ++c)
-            of[c] = (unsigned char)(kDigit | kDatePart | kTimePart);
+            of[c] = (unsigned char)(kDigit | kDatePart);
         of['/'] = of['-'] = (unsigned char)kDatePart;
-        of[':'] = of['A'] = of['P'] = (unsigned char)kTimePart;
         of[' '] = of['\t'] = (unsigned char)kBlank;
         of['\r'] = of['\n'] = (unsigned char)kLineEnd;
         of['\0'] = (unsigned char)(kLineEnd | kEndOfText);
@@ -49,10 +47,38 @@ static const char* TakeRun(const char* p, char* out, size_t size, int mask)
     return p;
 }
 
+static inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c; }
+
+// A 12-hour mark at p: AM, PM, A or P in either case, as a word of its own.
+// Returns its letter (A or P) and sets *after past it; 0 when there is none.
+static char TakeMark(const char* p, const char** after, int* withM)
+{
+    char letter = UpperAscii(*p);
+    if (letter != 'A' && letter != 'P')
+        return 0;
+    ++p;
+    *withM = UpperAscii(*p) == 'M';
+    if (*withM)
+        ++p;
+    if (!Is(*p, kBlank) && !EndsLine(*p))
+        return 0;
+    *after = p;
+    return letter;
+}
+
+int BeginsWithTimeMark(const char* text)
+{
+    const char* after;
+    int withM;
+    return TakeMark(text, &after, &withM) != 0;
+}
+
 // Returns the position after the time token. A time is read only where one is
 // written: a digit begins it and a ':' lies in it. Hand-typed files put a TAB
 // before texts such as "Paul's birthday" or "3 Kings", whose first letter or
-// number must not be taken for a time.
+// number must not be taken for a time. A time written as the list shows it
+// ("2:30 PM") keeps its mark, with or without one blank before it; anything
+// else after the digits ("9:00Parade") begins the text.
 static const char* TakeTime(const char* p, char* time)
 {
     time[0] = '\0';
@@ -66,7 +92,7 @@ static const char* TakeTime(const char* p, char* time)
     const char* start = p;
     int hasColon = 0;
     size_t n = 0;
-    for (; Is(*p, kTimePart); ++p) {
+    for (; Is(*p, kDigit) || *p == ':'; ++p) {
         hasColon |= *p == ':';
         if (n + 1 < kTimeTokenSize)
             time[n++] = *p;
@@ -76,13 +102,19 @@ static const char* TakeTime(const char* p, char* time)
         time[0] = '\0';
         return start;
     }
-    char last = p[-1];
-    if ((last == 'A' || last == 'P') && *p == 'M') {
-        if ((size_t)(p - start) == n && n + 1 < kTimeTokenSize) {
-            time[n] = 'M';
-            time[n + 1] = '\0';
+    const char* markAt = Is(*p, kBlank) ? p + 1 : p;
+    const char* after = p;
+    int withM = 0;
+    char mark = TakeMark(markAt, &after, &withM);
+    if (mark != 0) {
+        // A cut token keeps no mark: it would be read as another time.
+        if ((size_t)(p - start) == n && n + 2 < kTimeTokenSize) {
+            time[n++] = mark;
+            if (withM)
+                time[n++] = 'M';
+            time[n] = '\0';
         }
-        ++p;
+        p = after;
     }
     return p;
 }

@@ -18,6 +18,10 @@ struct DateRecord;
 // end of the text.
 int ReadEntryLine(const char** cursor, const char* end, char* date, char* time, char* text);
 
+// Whether text begins with a word that, right after a time, reads as its AM or
+// PM mark; the writer then puts two blanks between the time and such a text.
+int BeginsWithTimeMark(const char* text);
+
 // Reads a time token of the file: a token ending in A or P (with or without
 // the M that follows) states a 12-hour time, any other a 24-hour time.
 int ParseFileTime(const char* token, DateRecord* target);

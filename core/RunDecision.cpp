@@ -32,10 +32,10 @@ int Application::ShouldShowWindow()
     return 0;
 }
 
-int Application::IsWithinRange(const char* dateText)
+int Application::IsWithinRange(const char* dateText, const char* detail)
 {
     if (!ParseDate(dateText, &workDate)) {
-        ShowError("Invalidate date", dateText);
+        ShowError("Invalidate date", detail != NULL ? detail : dateText);
         return 0;
     }
     // An annual date counts at its next occurrence, as the list shows it:

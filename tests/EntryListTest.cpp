@@ -196,6 +196,36 @@ TEST_F(EntryList, ALeapDayBirthdayCountsAsFirstMarchInACommonYear)
     EXPECT_EQ(1u, Lines().size());
     EXPECT_TRUE(answerer.Answered().empty()); // no "Invalidate date" for it
     EXPECT_EQ("02/29 Leap birthday\r\n", Saved());
+    // On 1 March itself it is today's reminder, listed and drawn as one.
+    today = MakeDate(2007, 3, 1);
+    theApp.Range = 1;
+    Load("02/29 Leap birthday\r\n", 1);
+    EXPECT_EQ(1u, Lines().size());
+    EXPECT_EQ(1u, entryTable.records[0].isToday);
+    EXPECT_STREQ("02/29/07", entryTable.records[0].dateText);
+}
+
+TEST_F(EntryList, AnImpossibleAnnualDateIsReportedWithItsRecordsDate)
+{
+    ModalAnswerer answerer;
+    Load("02/30 No such day\r\n", 1);
+    ASSERT_EQ(1u, answerer.Answered().size());
+    EXPECT_EQ("Invalidate date\n" + std::string(entryTable.records[0].dateText),
+              answerer.Answered()[0].text);
+    EXPECT_EQ(8u, strlen(entryTable.records[0].dateText));
+}
+
+TEST_F(EntryList, ATextThatReadsAsAnAmPmMarkIsKeptApartFromItsTime)
+{
+    const std::string file = "12/25\t10:00  A party\r\n12/26\t10:00  pm meeting\r\n"
+                             "12/27\t10:00 Apples\r\n";
+    Load(file);
+    EXPECT_STREQ("A party", entryTable.records[0].text);
+    EXPECT_STREQ("10:00 AM", entryTable.records[0].timeText);
+    EXPECT_EQ(file, Saved());
+    // A time written as the list shows it is saved in the file's own form.
+    Load("12/25\t2:30 PM Dentist\r\n");
+    EXPECT_EQ("12/25\t14:30 Dentist\r\n", Saved());
 }
 
 TEST_F(EntryList, BrokenHandWrittenLinesAreKeptWithinTheirFields)

@@ -75,12 +75,21 @@ TEST(ReadEntryLine, TabBeforeTheTextKeepsTheTextWhole)
         {"07/04\t2:30PM Dentist", "07/04", "2:30PM", "Dentist"},
         {"07/04/07\t12:15AM Train", "07/04/07", "12:15AM", "Train"},
         {"07/04\t2:30P Dentist", "07/04", "2:30P", "Dentist"},
-        {"07/04\t2:30PMX", "07/04", "2:30PM", "X"},
+        {"07/04\t2:30PMX", "07/04", "2:30", "PMX"},
         {"07/04 Parade", "07/04", "", "Parade"},
         {"07/04 2:30PM Dentist", "07/04", "", "2:30PM Dentist"},
         {"01/06\t3 Kings", "01/06", "", "3 Kings"},
         {"01/06\t12 days", "01/06", "", "12 days"},
         {"01/06\t25:00 Late", "01/06", "25:00", "Late"},
+        // Times as the list shows them: the mark a word of its own, in any case.
+        {"07/04\t2:30 PM Dentist", "07/04", "2:30PM", "Dentist"},
+        {"07/04\t02:30 pm Dentist", "07/04", "02:30PM", "Dentist"},
+        {"07/04\t9:00 a Walk", "07/04", "9:00A", "Walk"},
+        {"07/04\t9:00p\tWalk", "07/04", "9:00P", "Walk"},
+        {"07/04\t9:00Parade", "07/04", "9:00", "Parade"},
+        {"07/04\t9:00 Apples", "07/04", "9:00", "Apples"},
+        {"07/04\t9:00 PMs meeting", "07/04", "9:00", "PMs meeting"},
+        {"07/04\t10:00  A party", "07/04", "10:00", "A party"},
     };
     ExpectLines(cases);
 }

@@ -53,6 +53,9 @@ TEST_F(RunDecision, OpensOnlyForAReminderFromTodayToRangeDaysAhead)
         {"02/29 Leap birthday\r\n", 2007, 2, 25, 4, 1},
         {"02/29 Leap birthday\r\n", 2007, 2, 25, 3, 0},
         {"02/29 Leap birthday\r\n", 2008, 2, 25, 4, 1},
+        {"02/29 Leap birthday\r\n", 2007, 3, 1, 1, 1}, // due on 1 March itself
+        {"02/29 Leap birthday\r\n", 2007, 3, 2, 20, 0},
+        {"02/29 Leap birthday\r\n", 2008, 3, 1, 20, 0},
         // A date without text is passed over, not taken for the end.
         {"12/25/06\r\n03/05/06 After\r\n", 2006, 3, 1, 10, 1},
     };

@@ -135,7 +135,9 @@ void BuildAndWrite(const char* date, const char* time, const char* text, DateRec
     memcpy(dateWritten, dateText.text, 9);
     dateWritten[annual ? 5 : 8] = '\0';
     char line[140];
-    snprintf(line, sizeof line, "%s%s%s %s\r\n", dateWritten, time24[0] ? "\t" : "", time24, text);
+    const char* guard = time24[0] && BeginsWithTimeMark(text) ? " " : "";
+    snprintf(line, sizeof line, "%s%s%s%s %s\r\n", dateWritten, time24[0] ? "\t" : "", time24, guard,
+             text);
     CheckReadsBack(line, dateWritten, time24, text);
 }
 
