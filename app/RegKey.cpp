@@ -65,6 +65,11 @@ int RegKey::ReadString(const char* name, char* text, DWORD size, const char* def
     return 1;
 }
 
+int RegKey::HasValue(const char* name)
+{
+    return key != NULL && RegQueryValueExA(key, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+}
+
 int RegKey::ReadExact(const char* name, void* data, DWORD size)
 {
     BYTE buffer[64];

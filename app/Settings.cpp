@@ -49,8 +49,9 @@ void Application::LoadSettings()
     RegKey run;
     if (!run.OpenForReading(HKEY_CURRENT_USER, kRunKey))
         return;
-    char entry[120];
-    runAtStartup = run.ReadString(kRunValue, entry, sizeof entry, "") ? 1 : 0;
+    // An entry of any length counts: one written for a program in a deep
+    // folder is longer than any buffer kept for it here.
+    runAtStartup = run.HasValue(kRunValue) ? 1 : 0;
 }
 
 int Application::SaveState()
@@ -103,6 +104,11 @@ int Application::RestorePlacement()
     settings.Close();
     placement.flags = flags;
     placement.showCmd = showCmd;
+    // A window that opens on the taskbar is a reminder missed: one closed
+    // while minimized comes back as it was before it was minimized.
+    if (showCmd == SW_SHOWMINIMIZED || showCmd == SW_MINIMIZE || showCmd == SW_SHOWMINNOACTIVE ||
+        showCmd == SW_FORCEMINIMIZE)
+        placement.showCmd = (flags & WPF_RESTORETOMAXIMIZED) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
 
     if (placement.rcNormalPosition.left >
         GetSystemMetrics(SM_CXSCREEN) - GetSystemMetrics(SM_CXICON))
@@ -146,9 +152,7 @@ void Application::ApplyRunAtStartup()
         // The running file's own folder, not the path as typed: a program
         // started by its bare name would otherwise never be found at login.
         char module[kPathSize];
-        DWORD length = GetModuleFileNameA(NULL, module, sizeof module);
-        if (length == 0 || length >= sizeof module)
-            CopyText(module, sizeof module, programPath);
+        GetProgramFile(programPath, module);
         char entry[kRunEntrySize];
         // A cut path would start some other file at login; better none at all.
         if (BuildRunEntry(module, entry, sizeof entry) &&

@@ -120,25 +120,36 @@ struct CentreCase {
     int width, height;
 };
 
-// The expected position, from the arithmetic the box and dialogs rely on.
-POINT Centred(RECT area, int w, int h)
+// The expected position, from the arithmetic the box and dialogs rely on:
+// centred on the owner, then kept whole inside the monitor's work area.
+POINT Centred(RECT area, RECT work, int w, int h)
 {
-    auto start = [](long low, long high, int extent) {
+    auto start = [](long low, long high, long workLow, long workHigh, int extent) {
         long s = low + ((high - low + 1) / 2 - extent / 2);
         long kept = s < high - extent ? s : high - extent;
-        return kept > 0 ? kept : 0;
+        kept = kept < workHigh - extent ? kept : workHigh - extent;
+        return kept > workLow ? kept : workLow;
     };
-    POINT p = {start(area.left, area.right, w), start(area.top, area.bottom, h)};
+    POINT p = {start(area.left, area.right, work.left, work.right, w),
+               start(area.top, area.bottom, work.top, work.bottom, h)};
     return p;
 }
 
 TEST_F(Controls, CentreWindowKeepsTheWindowOnTheScreenAndGrowsItByOnePixel)
 {
+    MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+    POINT origin = {0, 0};
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT work = monitor.rcWork;
     const CentreCase cases[] = {
         {100, 100, 400, 300, 200, 100},   // plain centring
         {-300, -200, 400, 300, 200, 100}, // owner off the top left: clamped to 0
         {50, 40, 100, 80, 300, 200},      // taller and wider than the owner
         {600, 500, 400, 300, 150, 120},
+        // Owner dragged half past the right and the bottom edge.
+        {work.right - 200, work.bottom - 150, 400, 300, 300, 200},
+        {work.right - 50, 100, 400, 300, 300, 200},
+        {100, work.bottom - 20, 400, 300, 300, 200},
     };
     for (const CentreCase& c : cases) {
         HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, c.ownerLeft, c.ownerTop,
@@ -150,11 +161,13 @@ TEST_F(Controls, CentreWindowKeepsTheWindowOnTheScreenAndGrowsItByOnePixel)
         CentreWindow(box);
         RECT r;
         GetWindowRect(box, &r);
-        POINT expected = Centred(area, c.width + 1, c.height + 1);
+        POINT expected = Centred(area, work, c.width + 1, c.height + 1);
         EXPECT_EQ(expected.x, r.left) << c.ownerLeft << "," << c.ownerTop;
         EXPECT_EQ(expected.y, r.top) << c.ownerLeft << "," << c.ownerTop;
-        EXPECT_GE(r.left, 0);
-        EXPECT_GE(r.top, 0);
+        EXPECT_GE(r.left, work.left);
+        EXPECT_GE(r.top, work.top);
+        EXPECT_LE(r.right, work.right) << c.ownerLeft << "," << c.ownerTop;
+        EXPECT_LE(r.bottom, work.bottom) << c.ownerLeft << "," << c.ownerTop;
         EXPECT_EQ(c.width + 1, r.right - r.left);
         EXPECT_EQ(c.height + 1, r.bottom - r.top);
         DestroyWindow(box);
@@ -165,7 +178,7 @@ TEST_F(Controls, CentreWindowKeepsTheWindowOnTheScreenAndGrowsItByOnePixel)
                                  instanceHandle, NULL);
     CentreWindow(alone);
     RECT screen = {0, 0, GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)};
-    POINT expected = Centred(screen, 202, 102);
+    POINT expected = Centred(screen, work, 202, 102);
     RECT r;
     GetWindowRect(alone, &r);
     EXPECT_EQ(expected.x, r.left);

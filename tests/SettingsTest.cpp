@@ -154,8 +154,12 @@ TEST_F(Settings, TheStartupEntryIsSeenWhenItsValueExists)
     Store("Tarvendel", REG_SZ, "x RUN", 6, kRun);
     theApp.LoadSettings();
     EXPECT_EQ(1u, theApp.runAtStartup);
-    std::string tooLong(200, 'x');
-    Store("Tarvendel", REG_SZ, tooLong.c_str(), 201, kRun);
+    // One written for a program in a deep folder is as much on as a short one.
+    std::string deep = "\"C:\\" + std::string(250, 'x') + "\\Tarvendel.exe\" RUN";
+    Store("Tarvendel", REG_SZ, deep.c_str(), (DWORD)deep.size() + 1, kRun);
+    theApp.LoadSettings();
+    EXPECT_EQ(1u, theApp.runAtStartup);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRun, "Tarvendel");
     theApp.LoadSettings();
     EXPECT_EQ(0u, theApp.runAtStartup);
 }
@@ -216,6 +220,28 @@ TEST_F(Settings, TheSavedPlacementComesBackOnARealWindow)
     GetWindowRect(theApp.window, &r);
     EXPECT_EQ("60,70 - 680,326", Corners(r));
     EXPECT_TRUE(IsWindowVisible(theApp.window));
+}
+
+TEST_F(Settings, AWindowClosedMinimizedComesBackAsItWasBeforeIt)
+{
+    CreateRealWindow();
+    const struct {
+        DWORD flags, showCmd;
+        int zoomed;
+    } cases[] = {{0, SW_SHOWMINIMIZED, 0},
+                 {WPF_RESTORETOMAXIMIZED, SW_SHOWMINIMIZED, 1},
+                 {0, SW_MINIMIZE, 0},
+                 {0, SW_SHOWMINNOACTIVE, 0}};
+    for (const auto& c : cases) {
+        ShowWindow(theApp.window, SW_HIDE);
+        ShowWindow(theApp.window, SW_RESTORE);
+        StorePlacement(60, 70, 680, 326);
+        StoreNumber("flags", c.flags);
+        StoreNumber("showCmd", c.showCmd);
+        ASSERT_EQ(1, theApp.RestorePlacement()) << c.showCmd;
+        EXPECT_FALSE(IsIconic(theApp.window)) << c.showCmd;
+        EXPECT_EQ(c.zoomed, IsZoomed(theApp.window) != 0) << c.showCmd;
+    }
 }
 
 TEST_F(Settings, APlacementOffTheScreenOrIncompleteIsNotRestored)
