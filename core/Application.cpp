@@ -10,6 +10,7 @@ Application::Application()
       RunDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0)
 {
     programPath[0] = '\0';
+    programFile[0] = '\0';
     dataFolder[0] = '\0';
     dataFilePath[0] = '\0';
     memset(&workDate, 0, sizeof workDate);

@@ -15,6 +15,7 @@ static const DWORD kLargestDataFile = 0x10000000;
 void Application::ParseCommandLine()
 {
     ReadCommandLine(GetCommandLineA());
+    GetProgramFile(programPath, programFile);
 }
 
 void Application::ReadCommandLine(const char* commandLine)
@@ -24,6 +25,7 @@ void Application::ReadCommandLine(const char* commandLine)
     char* tokens[3];
     int count = SplitCommandLine(text, tokens, 3);
     CopyText(programPath, sizeof programPath, tokens[0]);
+    CopyText(programFile, sizeof programFile, programPath);
 
     for (int i = 0; i < count; ++i) {
         char* token = tokens[i];
@@ -51,8 +53,11 @@ void Application::LocateDataFolder()
 
 void Application::MigrateOldDataFile()
 {
+    // Beside the running program, not beside the path it was started by: a
+    // bare name would point into the current folder, whose "Tarvendel.dat"
+    // may be anyone's and must not replace the user's reminders.
     char oldPath[kPathSize];
-    CopyText(oldPath, sizeof oldPath, programPath);
+    CopyText(oldPath, sizeof oldPath, programFile);
     StripFileName(oldPath);
     AppendText(oldPath, sizeof oldPath, kDataFileName);
 

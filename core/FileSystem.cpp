@@ -80,8 +80,27 @@ void GetSpecialFolderPath(HWND owner, int folderId, char* path)
 // the window DLLs), so the shell is asked only when APPDATA is not usable.
 void GetApplicationDataFolder(HWND owner, char* path)
 {
+    // A relative value would name a folder below whatever the current folder
+    // happens to be, and the reminders would follow it from start to start.
     DWORD length = GetEnvironmentVariableA("APPDATA", path, kPathSize);
-    if (length > 0 && length < (DWORD)kPathSize && DirectoryExists(path))
+    if (length > 0 && length < (DWORD)kPathSize && IsAbsolutePath(path) && DirectoryExists(path))
         return;
     GetSpecialFolderPath(owner, CSIDL_APPDATA, path);
+}
+
+void GetProgramFile(const char* fallback, char* path)
+{
+    DWORD length = GetModuleFileNameA(NULL, path, kPathSize);
+    if (length == 0 || length >= (DWORD)kPathSize)
+        CopyText(path, kPathSize, fallback);
+}
+
+int IsAbsolutePath(const char* path)
+{
+    char first = path[0];
+    int letter = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
+    if (letter && path[1] == ':' && path[2] == '\\')
+        return 1;
+    // \\server\share: a server name must follow the two backslashes.
+    return path[0] == '\\' && path[1] == '\\' && path[2] != '\0' && path[2] != '\\';
 }

@@ -16,3 +16,10 @@ void GetSpecialFolderPath(HWND owner, int folderId, char* path);
 
 // The per-user application-data folder, without a trailing backslash.
 void GetApplicationDataFolder(HWND owner, char* path);
+
+// The running program file's full path (kPathSize bytes), whatever path it
+// was started by; fallback when the system cannot tell or the path is too long.
+void GetProgramFile(const char* fallback, char* path);
+
+// Whether path is absolute: a drive letter with a backslash, or \\server\share.
+int IsAbsolutePath(const char* path);

@@ -2,8 +2,28 @@
 #include "../framework/ButtonBar.h"
 #include "../resources/resource.h"
 
+#include <string.h>
+
+// The window and shell DLLs are loaded on first use, by name. From a
+// downloads folder a planted copy beside the program (or in the current
+// folder) would be found first: they come from the system folder only.
+// Found at run time: Windows 7 without its loader update lacks the call.
+static void LoadLibrariesFromSystemOnly()
+{
+    typedef BOOL(WINAPI * SetDirectories)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel != NULL ? GetProcAddress(kernel, "SetDefaultDllDirectories") : NULL;
+    if (found == NULL)
+        return;
+    SetDirectories setDirectories = NULL;
+    memcpy(&setDirectories, &found, sizeof setDirectories);
+    const DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+    setDirectories(kSearchSystem32);
+}
+
 int StartProgram(HINSTANCE instance, int showCommand)
 {
+    LoadLibrariesFromSystemOnly();
     instanceHandle = instance;
     GetLocalTime((SYSTEMTIME*)&today);
     theApp.LoadSettings();

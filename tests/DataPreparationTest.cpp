@@ -75,6 +75,29 @@ TEST_F(DataPreparation, TheDataFolderIsCreatedUnderApplicationData)
     EXPECT_EQ(DataFilePath(), theApp.dataFilePath);
 }
 
+// APPDATA counts only as an absolute path of an existing folder; anything
+// else would put the reminders wherever the current folder happens to be.
+TEST_F(DataPreparation, AnApplicationDataVariableThatIsNotAnAbsolutePathIsIgnored)
+{
+    char kept[MAX_PATH] = "";
+    GetEnvironmentVariableA("APPDATA", kept, sizeof kept);
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    SetCurrentDirectoryA(programFolder.c_str());
+    CreateDirectoryA("relative", NULL);
+    for (const char* value : {"", "relative", ".\\relative", "\\relative", "C:relative"}) {
+        SetEnvironmentVariableA("APPDATA", value);
+        theApp.dataFolder[0] = '\0';
+        Prepare();
+        EXPECT_EQ(DataFolderPath(), theApp.dataFolder) << value;
+    }
+    SetEnvironmentVariableA("APPDATA", (programFolder + "relative").c_str());
+    Prepare();
+    EXPECT_EQ(programFolder + "relative\\PellixFreeware\\Tarvendel\\", theApp.dataFolder);
+    SetCurrentDirectoryA(current);
+    SetEnvironmentVariableA("APPDATA", kept);
+}
+
 TEST_F(DataPreparation, AnOldDataFileReplacesTheOneInTheDataFolderAndIsRemoved)
 {
     CreateDirectoryPath(DataFolderPath().c_str());

@@ -1,4 +1,5 @@
 // Tarvendel.exe started as its own process: exit codes, files and registry.
+#include "core/FileSystem.h"
 #include "support/ProcessRunner.h"
 #include "support/TestFiles.h"
 
@@ -119,6 +120,59 @@ TEST_F(Process, AnOldDataFileBesideTheProgramIsMovedIntoTheDataFolder)
     EXPECT_EQ(text, ReadFileText(DataFilePath()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Tarvendel.dat").c_str()));
     RemoveTree(folder.substr(0, folder.size() - strlen("My Programs\\")));
+}
+
+TEST_F(Process, OnlyTheFileBesideTheRunningProgramIsMovedIn)
+{
+    // Started by a bare name from another folder that holds a data file (as
+    // from the PATH, or a shortcut with its own working folder).
+    std::string folder = NewTempFolder();
+    ASSERT_TRUE(CreateDirectoryA((folder + "elsewhere").c_str(), NULL));
+    std::string program = folder + "Tarvendel.exe";
+    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(WriteFileText(folder + "elsewhere\\Tarvendel.dat", "12/25 Not mine\r\n"));
+    CreateDirectoryPath(DataFolderPath().c_str());
+    ASSERT_TRUE(WriteFileText(DataFilePath(), "01/01 Mine\r\n"));
+    ProcessRun run = RunProgram(program, "RUN", IDOK, 20000, MainWindowVisit(),
+                                {"Tarvendel.exe", folder + "elsewhere"});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ("01/01 Mine\r\n", ReadFileText(DataFilePath()));
+    EXPECT_EQ("12/25 Not mine\r\n", ReadFileText(folder + "elsewhere\\Tarvendel.dat"));
+    RemoveTree(folder);
+}
+
+// The window libraries are loaded by name when first used; a planted one
+// beside the program must never be the one loaded. Wine prefers its own
+// comctl32 unless told to search as Windows does.
+TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
+{
+    const char kOverrides[] = "Software\\Wine\\AppDefaults\\Tarvendel.exe\\DllOverrides";
+    RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "comctl32", REG_SZ, "native,builtin", 15);
+    std::string folder = NewTempFolder();
+    std::string program = folder + "Tarvendel.exe";
+    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    std::string planted = ProgramFolder() + "..\\planted\\comctl32.dll";
+    ASSERT_TRUE(CopyFileA(planted.c_str(), (folder + "comctl32.dll").c_str(), FALSE));
+
+    int opened = 0;
+    ProcessRun run = RunProgram(program, "", IDOK, 20000, [&opened](HWND main) {
+        opened = 1;
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    }, {"", folder});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(1, opened);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "planted-loaded").c_str()));
+
+    // The planted library does tell when it is loaded (under a name that
+    // Wine does not take for its own).
+    ASSERT_TRUE(CopyFileA(planted.c_str(), (folder + "planted.dll").c_str(), FALSE));
+    HMODULE loaded = LoadLibraryA((folder + "planted.dll").c_str());
+    ASSERT_NE((HMODULE)NULL, loaded);
+    FreeLibrary(loaded);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "planted-loaded").c_str()));
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Tarvendel.exe");
+    RemoveTree(folder);
 }
 
 } // namespace

@@ -76,18 +76,19 @@ BOOL CALLBACK Inspect(HWND window, LPARAM param)
 } // namespace
 
 ProcessRun RunProgram(const std::string& program, const std::string& arguments, int button,
-                      DWORD timeoutMs, MainWindowVisit visit)
+                      DWORD timeoutMs, MainWindowVisit visit, const StartedAs& as)
 {
     ProcessRun run = {0, 0, 0, {}};
-    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string name = as.name.empty() ? "\"" + program + "\"" : as.name;
+    std::string commandLine = name + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(program.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                        &process))
+    if (!CreateProcessA(program.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL,
+                        as.folder.empty() ? NULL : as.folder.c_str(), &startup, &process))
         return run;
     Watch watch = {process.dwProcessId, button, {}, {}, &run, visit, NULL};
     DWORD started = GetTickCount();

@@ -20,10 +20,17 @@ std::string TarvendelPath(); // beside the test executable
 // it and then close it (WM_CLOSE).
 typedef std::function<void(HWND mainWindow)> MainWindowVisit;
 
+// How a start is typed: the command line's first token (the quoted program
+// path when empty) and the current folder (the test's own when empty).
+struct StartedAs {
+    std::string name;
+    std::string folder;
+};
+
 // Runs "program" with arguments, pressing button in every box it shows.
 ProcessRun RunProgram(const std::string& program, const std::string& arguments,
                       int button = IDOK, DWORD timeoutMs = 20000,
-                      MainWindowVisit visit = MainWindowVisit());
+                      MainWindowVisit visit = MainWindowVisit(), const StartedAs& as = StartedAs());
 
 // Another process's list box lines and status-bar part texts.
 std::vector<std::string> RemoteListLines(HWND list);
