@@ -7,6 +7,7 @@ static const COLORREF kWhite = RGB(255, 255, 255);
 static const COLORREF kBlack = RGB(0, 0, 0);
 static const COLORREF kYellow = RGB(255, 255, 0);
 static const COLORREF kRed = RGB(255, 0, 0);
+static const COLORREF kDarkRed = RGB(128, 0, 0);
 
 void Application::OnDrawItem(WPARAM, LPARAM item)
 {
@@ -18,7 +19,11 @@ void Application::OnDrawItem(WPARAM, LPARAM item)
     COLORREF background = (draw->itemState & ODS_SELECTED) ? kYellow : kWhite;
     COLORREF text = kBlack;
     LRESULT index = SendMessageA(draw->hwndItem, LB_GETITEMDATA, draw->itemID, 0);
-    if (index >= 0 && index < entryCount && entryTable.records[index].isToday) {
+    if (index >= 0 && (index & kMissedLine)) {
+        // A day already gone: apart from today's and the coming ones.
+        if (!(draw->itemState & ODS_SELECTED))
+            text = kDarkRed;
+    } else if (index >= 0 && index < entryCount && entryTable.records[index].isToday) {
         text = kYellow;
         background = kRed;
     }

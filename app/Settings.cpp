@@ -37,9 +37,11 @@ void Application::LoadSettings()
         if (RunOnce) {
             settings.ReadNumber("RunDay", &number, 99);
             RunDay = number;
-            settings.ReadNumber("RunDate", &number, 0);
-            RunDate = number;
         }
+        // Read at every start: the reminders that fell due since that run
+        // are shown, whether or not the window opens only once a day.
+        settings.ReadNumber("RunDate", &number, 0);
+        RunDate = number;
         settings.ReadFlag("AlwaysRun", &AlwaysRun, 0);
         settings.ReadFlag("AskTime", &AskTime, 0);
         settings.ReadFlag("TimeCol", &TimeCol, 1);

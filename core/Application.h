@@ -22,6 +22,11 @@ public:
     int ShouldShowWindow();
     // detail is what "Invalidate date" names; the date text itself when NULL.
     int IsWithinRange(const char* dateText, const char* detail = NULL);
+    // Whether a date is due at this start: missed since the last run that
+    // opened the window (the day it fell due in missedOn, when not NULL),
+    // within the look-ahead range, or neither.
+    enum { kNotDue, kInRange, kMissed };
+    int DueState(const char* dateText, const char* detail, DateRecord* missedOn);
     int ReadEntryLine(char* date, char* time, char* text);
 
     // The entry table and the list
@@ -80,6 +85,10 @@ public:
 };
 
 extern Application theApp;
+
+// Marks a Reminder-mode list line as a missed reminder; the rest of its item
+// data is the record's index.
+const LPARAM kMissedLine = 0x40000000;
 
 // Read once at start-up and never refreshed: every "today" of a run means the
 // day it started, also after midnight.

@@ -253,3 +253,42 @@ int IsToday(const DateRecord* work, const DateRecord* today)
         return today->month == 3 && today->day == 1;
     return work->month == today->month && work->day == today->day;
 }
+
+int DateFromStamp(unsigned long stamp, DateRecord* date)
+{
+    DateRecord parsed = {};
+    parsed.year = (uint16_t)(stamp / 10000 <= 0xFFFF ? stamp / 10000 : 0);
+    parsed.month = (uint16_t)(stamp / 100 % 100);
+    parsed.day = (uint16_t)(stamp % 100);
+    if (!IsValidDate(&parsed))
+        return 0;
+    *date = parsed;
+    return 1;
+}
+
+int FindMissedDay(const DateRecord* date, const DateRecord* lastRun, const DateRecord* today,
+                  DateRecord* missedOn)
+{
+    long todayNumber = DayNumber(today, kDayNumberBase);
+    long first = DayNumber(lastRun, kDayNumberBase) + 1;
+    if (first < todayNumber - kMissedDays)
+        first = todayNumber - kMissedDays;
+    // A span of at most 31 days holds at most one occurrence of an annual
+    // date: this year's, or last year's in January.
+    for (int back = 0; back <= (date->year == 0 ? 1 : 0); ++back) {
+        DateRecord day = *date;
+        if (date->year == 0) {
+            day.year = (uint16_t)(today->year - back);
+            if (day.month == 2 && day.day == 29 && !IsLeapYear(day.year)) {
+                day.month = 3;
+                day.day = 1;
+            }
+        }
+        long number = DayNumber(&day, kDayNumberBase);
+        if (number >= first && number < todayNumber) {
+            *missedOn = day;
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -56,3 +56,17 @@ long DayNumber(const DateRecord* date, int baseYear);
 // Gives a yearless work date the year of its next occurrence on or after today.
 int ResolveAnnualYear(DateRecord* work, const DateRecord* today);
 int IsToday(const DateRecord* work, const DateRecord* today);
+
+// How far back a reminder that fell due while the program was not running
+// is still shown.
+const int kMissedDays = 31;
+
+// The date of a run stored as YYYYMMDD; 0 when it is no valid date.
+int DateFromStamp(unsigned long stamp, DateRecord* date);
+
+// The day after lastRun and before today, at most kMissedDays back, on which
+// date fell due (for an annual date, year 0, its occurrence in that span; a
+// 29 February of a common year falls on 1 March): 1 with that day in
+// missedOn, 0 when there is none.
+int FindMissedDay(const DateRecord* date, const DateRecord* lastRun, const DateRecord* today,
+                  DateRecord* missedOn);

@@ -128,13 +128,23 @@ static void BuildListLine(const ReminderEntry* record, int timeColumn, char* lin
 // The Reminder-mode filter. An annual record is judged by its month and day,
 // which resolve to the next occurrence: its stored 29 February of a common
 // year would not parse, while 02/29 counts as 1 March there.
-static int IsListedInReminderMode(const ReminderEntry* record)
+static int ReminderModeState(const ReminderEntry* record, DateRecord* missedOn)
 {
     if (!record->annual)
-        return theApp.IsWithinRange(record->dateText);
+        return theApp.DueState(record->dateText, NULL, missedOn);
     char monthAndDay[6];
     CopyTextN(monthAndDay, sizeof monthAndDay, record->dateText, 5);
-    return theApp.IsWithinRange(monthAndDay, record->dateText);
+    return theApp.DueState(monthAndDay, record->dateText, missedOn);
+}
+
+// A missed reminder is listed with the day it fell due, not its next one.
+static void BuildMissedLine(const ReminderEntry* record, const DateRecord* day, int timeColumn,
+                            char* line, size_t size)
+{
+    ReminderEntry shown = *record;
+    shown.dayOfWeek = (uint32_t)DayOfWeek(day->year, day->month, day->day);
+    FormatDate(day, shown.dateText, sizeof shown.dateText);
+    BuildListLine(&shown, timeColumn, line, size);
 }
 
 void Application::RefreshList()
@@ -149,13 +159,34 @@ void Application::RefreshList()
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     SendMessageA(list, LB_INITSTORAGE, (WPARAM)entryCount, (LPARAM)entryCount * 64);
     int added = 0;
+    // In Reminder mode the missed reminders come first, in the order of the
+    // days they fell due (the table is in the order of their next days).
+    // They lie within kMissedDays of today, so a count per day gives each
+    // one's place among them; ties keep the table's order.
+    int missedBefore[kMissedDays + 2] = {};
+    long todayNumber = DayNumber(&today, kDayNumberBase);
     for (int i = 0; i < entryCount; ++i) {
-        if (reminderMode && !IsListedInReminderMode(&records[i]))
+        DateRecord day;
+        int state = reminderMode ? ReminderModeState(&records[i], &day) : kInRange;
+        if (state == kNotDue)
             continue;
         char line[140];
-        BuildListLine(&records[i], TimeCol, line, sizeof line);
-        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)line);
-        SendMessageA(list, LB_SETITEMDATA, (WPARAM)added, (LPARAM)i);
+        LPARAM data = i;
+        int at = -1;
+        if (state == kMissed) {
+            BuildMissedLine(&records[i], &day, TimeCol, line, sizeof line);
+            long back = todayNumber - DayNumber(&day, kDayNumberBase);
+            int slot = back < 1 ? 1 : (back > kMissedDays ? kMissedDays : (int)back);
+            at = 0;
+            for (int older = kMissedDays; older >= slot; --older)
+                at += missedBefore[older];
+            ++missedBefore[slot];
+            data |= kMissedLine;
+        } else {
+            BuildListLine(&records[i], TimeCol, line, sizeof line);
+        }
+        at = (int)SendMessageA(list, LB_INSERTSTRING, (WPARAM)at, (LPARAM)line);
+        SendMessageA(list, LB_SETITEMDATA, (WPARAM)at, data);
         ++added;
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);

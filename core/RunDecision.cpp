@@ -12,11 +12,13 @@ int Application::ShouldShowWindow()
 {
     if (!reminderMode)
         return 1;
-    if (RunDate != 0) {
-        if (RunDate == DateStamp(&today))
+    if (RunOnce) {
+        if (RunDate != 0) {
+            if (RunDate == DateStamp(&today))
+                return 0;
+        } else if (RunDay == today.day) {
             return 0;
-    } else if (RunDay == today.day) {
-        return 0;
+        }
     }
     if (AlwaysRun)
         return 1;
@@ -26,7 +28,7 @@ int Application::ShouldShowWindow()
     parseCursor = textBuffer;
     // Only the dates matter here, so the texts are not copied.
     while (ReadEntryLine(date, time, NULL)) {
-        if (IsWithinRange(date))
+        if (DueState(date, NULL, NULL) != kNotDue)
             return 1;
     }
     return 0;
@@ -34,13 +36,28 @@ int Application::ShouldShowWindow()
 
 int Application::IsWithinRange(const char* dateText, const char* detail)
 {
+    return DueState(dateText, detail, NULL) == kInRange;
+}
+
+int Application::DueState(const char* dateText, const char* detail, DateRecord* missedOn)
+{
     if (!ParseDate(dateText, &workDate)) {
         ShowError("Invalidate date", detail != NULL ? detail : dateText);
-        return 0;
+        return kNotDue;
+    }
+    // The computer may have been off, or the user logged on only days
+    // later: a day that passed since the last run that opened the window
+    // still has its reminder shown.
+    DateRecord lastRun, missed;
+    if (RunDate != 0 && DateFromStamp(RunDate, &lastRun) &&
+        FindMissedDay(&workDate, &lastRun, &today, &missed)) {
+        if (missedOn != NULL)
+            *missedOn = missed;
+        return kMissed;
     }
     // An annual date counts at its next occurrence, as the list shows it:
     // on 30 December a 2 January is three days ahead, not a year behind.
     ResolveAnnualYear(&workDate, &today);
     long d = DayNumber(&workDate, kDayNumberBase) - DayNumber(&today, kDayNumberBase);
-    return d >= 0 && d <= Range;
+    return d >= 0 && d <= Range ? kInRange : kNotDue;
 }

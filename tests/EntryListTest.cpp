@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,26 @@ TEST_F(EntryList, ALeapDayBirthdayCountsAsFirstMarchInACommonYear)
     EXPECT_STREQ("02/29/07", entryTable.records[0].dateText);
 }
 
+TEST_F(EntryList, MissedRemindersComeFirstWithTheirDayAndInTheirOwnColour)
+{
+    today = MakeDate(2007, 1, 3);
+    today.dayOfWeek = 3;
+    theApp.RunDate = 20061228;
+    theApp.Range = 3;
+    Load("01/04/07 Coming\r\n12/30 Annual\r\n01/01/07\t09:00 New year\r\n12/29/06 Missed first\r\n"
+         "12/20/06 Before the last run\r\n01/03/07 Today\r\n", 1);
+    EXPECT_EQ((std::vector<std::string>{"Fri  12/29/06            Missed first",
+                                        "Sat  12/30/06            Annual",
+                                        "Mon  01/01/07  09:00 AM  New year",
+                                        "Wed  01/03/07            Today",
+                                        "Thu  01/04/07            Coming"}),
+              Lines());
+    // Edit mode lists every record at its own date, as before.
+    theApp.ToggleMode();
+    EXPECT_EQ(6u, Lines().size());
+    EXPECT_EQ("Sun  12/30/07            Annual", Lines()[5]);
+}
+
 TEST_F(EntryList, AnImpossibleAnnualDateIsReportedWithItsRecordsDate)
 {
     ModalAnswerer answerer;
@@ -306,6 +327,48 @@ TEST_F(EntryList, TodaysRemindersAreYellowOnRedEvenWhenSelected)
     EXPECT_EQ(RGB(255, 255, 0), PaintedBackground(0, ODS_SELECTED));
     EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, 0));
     EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, ODS_SELECTED));
+}
+
+// The colours a painted list line holds.
+std::set<COLORREF> PaintedColours(int line, UINT state)
+{
+    ItemCanvas canvas;
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_LISTBOX;
+    draw.itemID = (UINT)line;
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.itemState = state;
+    draw.hwndItem = listBox.window;
+    draw.hDC = canvas.memory;
+    draw.rcItem = {0, 0, 400, 40};
+    theApp.OnDrawItem(0, (LPARAM)&draw);
+    std::set<COLORREF> colours;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 400; ++x)
+            colours.insert(GetPixel(canvas.memory, x, y));
+    return colours;
+}
+
+TEST_F(EntryList, AMissedLineIsDarkRedOnWhiteAndSelectedAsAnyOther)
+{
+    today = MakeDate(2007, 1, 3);
+    theApp.RunDate = 20061228;
+    theApp.Range = 3;
+    Load("12/29/06 Missed\r\n01/04/07 Coming\r\n", 1);
+    const COLORREF darkRed = RGB(128, 0, 0), black = RGB(0, 0, 0);
+    const struct {
+        int line;
+        UINT state;
+        COLORREF text, background, absent;
+    } cases[] = {{0, 0, darkRed, RGB(255, 255, 255), black},
+                 {0, ODS_SELECTED, black, RGB(255, 255, 0), darkRed},
+                 {1, 0, black, RGB(255, 255, 255), darkRed}};
+    for (const auto& c : cases) {
+        std::set<COLORREF> colours = PaintedColours(c.line, c.state); // text is smoothed
+        EXPECT_EQ(1u, colours.count(c.text)) << c.line << " " << c.state;
+        EXPECT_EQ(1u, colours.count(c.background)) << c.line << " " << c.state;
+        EXPECT_EQ(0u, colours.count(c.absent)) << c.line << " " << c.state;
+    }
 }
 
 TEST_F(EntryList, AnAmpersandInAReminderIsDrawnAsTyped)

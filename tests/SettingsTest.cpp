@@ -138,6 +138,8 @@ TEST_F(Settings, StoredValuesAreReadBySizeNotByType)
     EXPECT_EQ(0, theApp.Range);
 }
 
+// The date of the last shown run is read always: it tells which reminders
+// were missed since.
 TEST_F(Settings, TheRunDayIsReadOnlyWhenRunningOnceADay)
 {
     StoreFlag("RunOnce", 0);
@@ -145,7 +147,7 @@ TEST_F(Settings, TheRunDayIsReadOnlyWhenRunningOnceADay)
     StoreNumber("RunDate", 20061207);
     theApp.LoadSettings();
     EXPECT_EQ("Range 10, AutoRemove 1, RunOnce 0, AlwaysRun 0, AskTime 0, TimeCol 1, RunDay 99, "
-              "RunDate 0, firstRun 0, runAtStartup 0",
+              "RunDate 20061207, firstRun 0, runAtStartup 0",
               Options());
 }
 
