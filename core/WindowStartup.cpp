@@ -58,8 +58,13 @@ int Application::StartWindows(int showCommand)
     if (!BuildEntryTable())
         return 0;
     SetAccelerators(IDR_ACCELERATORS);
-    int exitCode = RunMessageLoop();
-    // Only now: the data file and the settings were written on the way out.
+    return RunMessageLoop();
+}
+
+// Only now that the data file and the settings have been written may another
+// start open a window.
+void Application::OnAfterDestroy()
+{
     ReleaseMainWindow();
-    return exitCode;
+    MainWindow::OnAfterDestroy();
 }
