@@ -5,6 +5,7 @@
 #include "../core/CommandLine.h"
 #include "RegKey.h"
 #include "Settings.h"
+#include "StartupTask.h"
 
 #include <string.h>
 
@@ -161,13 +162,17 @@ void Application::ApplyRunAtStartup()
             run.OpenOrCreate(HKEY_CURRENT_USER, kRunKey))
             run.WriteString(kRunValue, entry);
         run.Close();
+        // Silent as the registry writes: the Run entry works without it.
+        RegisterStartupTask(module);
 
         char shortcut[kPathSize];
         UINT windowsLength = GetWindowsDirectoryA(shortcut, sizeof shortcut);
         if (windowsLength > 0 && windowsLength < sizeof shortcut &&
             AppendText(shortcut, sizeof shortcut, "\\StartM~1\\Programs\\Startup\\Tarvendel.exe.lnk"))
             DeleteFileA(shortcut);
-    } else if (run.OpenOrCreate(HKEY_CURRENT_USER, kRunKey)) {
-        run.DeleteValue(kRunValue);
+    } else {
+        if (run.OpenOrCreate(HKEY_CURRENT_USER, kRunKey))
+            run.DeleteValue(kRunValue);
+        DeleteStartupTask();
     }
 }

@@ -40,6 +40,7 @@ public:
     // The window start-up up to the first showing: 1, or StartWindows' result
     // for a failure (0 without a main window, -1 without the last button).
     int OpenMainWindow(int showCommand);
+    void OnAfterDestroy() override;
     void OnDrawItem(WPARAM controlId, LPARAM item) override;
 
     // The nine commands, the list's double-click and closing

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "../app/OneWindow.h"
 #include "../framework/ButtonBar.h"
 #include "../resources/resource.h"
 
@@ -29,6 +30,13 @@ int StartProgram(HINSTANCE instance, int showCommand)
     theApp.LoadSettings();
 
     theApp.ParseCommandLine();
+    // Before anything is written. A RUN start has nothing to add to the open
+    // window, which already shows what is due.
+    if (IsMainWindowOpen()) {
+        if (!theApp.reminderMode)
+            ShowOpenMainWindow();
+        return 0;
+    }
     theApp.LocateDataFolder();
     theApp.MigrateOldDataFile();
     if (!theApp.LoadDataFile())

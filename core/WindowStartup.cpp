@@ -1,5 +1,6 @@
 // The visible half of the start-up: the main window with its bar, list and
 // status bar, the reminders, and the message loop.
+#include "../app/OneWindow.h"
 #include "../app/ProgramObjects.h"
 #include "../controls/CustomControl.h"
 #include "../resources/resource.h"
@@ -20,8 +21,15 @@ int Application::OpenMainWindow(int showCommand)
 
     ::listBox.windowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                           LBS_HASSTRINGS | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
+    // Another start may have opened its window since this one looked.
+    if (!ClaimMainWindow()) {
+        if (!reminderMode)
+            ShowOpenMainWindow();
+        return 0;
+    }
     if (!CreateMain(&::listBox, &::buttonBar, &::statusBar))
         return 0;
+    MarkMainWindow(window);
     // Fixed pitch, so that the columns of the list line up.
     SendMessageA(::listBox.window, WM_SETFONT, (WPARAM)GetStockObject(SYSTEM_FIXED_FONT), FALSE);
 
@@ -51,4 +59,12 @@ int Application::StartWindows(int showCommand)
         return 0;
     SetAccelerators(IDR_ACCELERATORS);
     return RunMessageLoop();
+}
+
+// Only now that the data file and the settings have been written may another
+// start open a window.
+void Application::OnAfterDestroy()
+{
+    ReleaseMainWindow();
+    MainWindow::OnAfterDestroy();
 }

@@ -36,6 +36,8 @@ Target amd64-unicode
 !define SETTINGS_PARENT "Software\Pellix Freeware"
 !define DATA_FOLDER "$APPDATA\PellixFreeware\Tarvendel"
 !define DATA_PARENT "$APPDATA\PellixFreeware"
+; Held by the program while its window is open (see app/OneWindow.cpp).
+!define WINDOW_MUTEX "Local\PellixFreeware.Tarvendel.MainWindow"
 
 Name "Tarvendel ${VERSION}"
 OutFile "${OUTFILE}"
@@ -101,9 +103,12 @@ SectionEnd
 
 Section "un.Tarvendel" UnSecProgram
     SectionIn RO
-    ; The program writes this value itself when "Run at startup" is on; left
-    ; behind, Windows would try to start a missing file at every login.
+    ; The program writes this value and the task itself when "Run at startup"
+    ; is on; left behind, Windows would try to start a missing file at every
+    ; login, unlock and wake.
     DeleteRegValue HKCU "${RUN_KEY}" "Tarvendel"
+    nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN Tarvendel /F'
+    Pop $0
     Delete "$SMPROGRAMS\Tarvendel.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     Delete "$INSTDIR\Tarvendel.exe"
@@ -121,7 +126,35 @@ Section /o "un.Remove my reminders and settings too" UnSecData
     DeleteRegKey /ifempty HKCU "${SETTINGS_PARENT}"
 SectionEnd
 
+; Files of a running program cannot all be replaced or removed, and its
+; window would save over what is left: ask the user to close it first. Run
+; silently, end with exit code 2 instead.
+!macro CloseTarvendelFirst UN
+Function ${UN}CloseTarvendelFirst
+    ${Do}
+        System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${WINDOW_MUTEX}") p .r0'
+        ${If} $0 == 0
+            Return
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r0)'
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+            "Tarvendel is running. Please close it first, then choose Retry." \
+            /SD IDCANCEL IDRETRY retry
+        SetErrorLevel 2
+        Quit
+      retry:
+    ${Loop}
+FunctionEnd
+!macroend
+!insertmacro CloseTarvendelFirst ""
+!insertmacro CloseTarvendelFirst "un."
+
+Function .onInit
+    Call CloseTarvendelFirst
+FunctionEnd
+
 Function un.onInit
+    Call un.CloseTarvendelFirst
     ${un.GetParameters} $0
     ClearErrors
     ${un.GetOptions} $0 "/REMOVEDATA" $1

@@ -2,6 +2,7 @@
 // loops, and the three dialog templates as the program's resources hold them.
 #include "app/InfoDialog.h"
 #include "app/SetupDialog.h"
+#include "app/StartupTask.h"
 #include "core/Application.h"
 #include "framework/WindowObject.h"
 #include "resource.h"
@@ -259,17 +260,19 @@ TEST_F(SetupDialog, OnceADayBoxesFollowRunAtStartupAndKeepTheirMarks)
 TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
 {
     const char kOld[] = "old entry";
+    // The unlock-and-wake task goes with the entry.
     struct Case {
         unsigned startup;
         const char* before;
         int clicks;
         const char* after; // NULL: the program's own entry
+        int taskBefore, taskAfter;
     } cases[] = {
-        {0, kNoValue, 1, NULL},
-        {1, kOld, 1, kNoValue},
-        {1, kOld, 2, kOld},
-        {0, kOld, 2, kOld},
-        {1, kOld, 0, kOld},
+        {0, kNoValue, 1, NULL, 0, 1},
+        {1, kOld, 1, kNoValue, 1, 0},
+        {1, kOld, 2, kOld, 0, 0},
+        {0, kOld, 2, kOld, 1, 1},
+        {1, kOld, 0, kOld, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.startup << " " << c.before << " " << c.clicks);
@@ -278,6 +281,10 @@ TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
         theApp.runAtStartup = c.startup;
         if (c.before != kNoValue)
             StoreRunValue(c.before);
+        if (c.taskBefore)
+            ASSERT_EQ(1, RegisterStartupTask("C:\\Tarvendel.exe"));
+        else
+            DeleteStartupTask();
         std::vector<DialogScript::Step> steps(c.clicks, Click(IDC_RUN_AT_STARTUP));
         steps.push_back(Press(IDOK));
         Run(steps);
@@ -289,7 +296,9 @@ TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
             EXPECT_NE(std::string::npos, value.find("Tarvendel.exe")) << value;
             EXPECT_EQ(" RUN", value.substr(value.size() - 4)) << value;
         }
+        EXPECT_EQ(c.taskAfter, StartupTaskExists());
     }
+    DeleteStartupTask();
 }
 
 TEST_F(SetupDialog, CancelAfterChangingEverythingKeepsEverything)

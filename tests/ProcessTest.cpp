@@ -261,3 +261,48 @@ TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
     EXPECT_EQ(0u, again.exitCode);
     EXPECT_EQ(0, again.windowsShown);
 }
+
+namespace {
+
+int SettingsKeyExists()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    RegCloseKey(key);
+    return 1;
+}
+
+} // namespace
+
+TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
+{
+    CreateDirectoryA(PellixFolder().c_str(), NULL);
+    CreateDirectoryA(DataFolderPath().c_str(), NULL);
+    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(2) + " Soon\r\n"));
+    ProcessRun byRun = {}, byHand = {};
+    int restored = 0, settingsWritten = 1;
+    ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
+        ShowWindow(main, SW_MINIMIZE);
+        // Something is due, so without the open window this start would show it.
+        byRun = RunProgram(TarvendelPath(), "RUN");
+        byHand = RunProgram(TarvendelPath(), "");
+        restored = IsWindowVisible(main) && !IsIconic(main);
+        settingsWritten = SettingsKeyExists();
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    });
+    ASSERT_TRUE(first.finished);
+    EXPECT_EQ(0u, first.exitCode);
+    EXPECT_TRUE(byRun.finished);
+    EXPECT_EQ(0u, byRun.exitCode);
+    EXPECT_EQ(0, byRun.windowsShown);
+    EXPECT_TRUE(byHand.finished);
+    EXPECT_EQ(0u, byHand.exitCode);
+    EXPECT_EQ(0, byHand.windowsShown);
+    EXPECT_TRUE(restored) << "the start by hand left the open window minimized";
+    EXPECT_FALSE(settingsWritten);
+
+    // The window gone, a start opens one again.
+    ProcessRun after = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
+    EXPECT_EQ(1, after.windowsShown);
+}

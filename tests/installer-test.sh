@@ -1,9 +1,10 @@
 #!/bin/sh
 # The Windows packages used as a user would use them. Under Wine, in a fresh
 # prefix of its own: the setup program installs silently, the installed
-# program starts, and the uninstaller runs silently, first keeping the
-# reminders and settings, then, after a second install into a folder with a
-# blank in its name, removing them with /REMOVEDATA. The portable zip's files
+# program starts, both refuse while it runs, and the uninstaller runs
+# silently, first keeping the reminders and settings, then, after a second
+# install into a folder with a blank in its name, removing them with
+# /REMOVEDATA. The portable zip's files
 # are checked too.
 #
 #   sh tests/installer-test.sh DIST_FOLDER PROGRAM VERSION
@@ -152,6 +153,27 @@ mkdir -p "$data"
 run_wine "$folder_windows\\Tarvendel.exe" RUN
 check "the installed program started with RUN on an empty data folder ends with 1" equal "$?" 1
 
+# --- While Tarvendel is open ------------------------------------------------
+# Started by hand it opens its window; a RUN start then ends with 0 at once,
+# where with no data file it would end with 1: that tells when it is open.
+"$WINE" "$folder_windows\\Tarvendel.exe" >/dev/null 2>&1 &
+running=$!
+tries=0
+until run_wine "$folder_windows\\Tarvendel.exe" RUN || [ $tries -ge 40 ]; do
+    tries=$((tries + 1))
+    sleep 0.5
+done
+check "a RUN start while the window is open ends with 0" \
+    run_wine "$folder_windows\\Tarvendel.exe" RUN
+run_wine "$setup" /S
+check "the silent setup program refuses while Tarvendel runs, with exit code 2" equal "$?" 2
+# _?= runs the uninstaller in place, so that its exit code is its own.
+run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
+check "the silent uninstaller refuses while Tarvendel runs, with exit code 2" equal "$?" 2
+check "the program stays installed meanwhile" test -f "$folder/Tarvendel.exe"
+kill "$running"
+wait "$running"
+
 # What a user's runs leave: reminders, settings, the start-up entry (beside
 # another program's).
 printf '12/25 Christmas\r\n01/10/07 Pay rent\r\n' >"$data/Tarvendel.dat"
@@ -166,6 +188,13 @@ printf '%s\r\n' REGEDIT4 '' \
 run_wine regedit /S 'C:\state.reg'
 check "the start-up entry is there before uninstalling" \
     equal "$(query "$run_key" /v Tarvendel | field Tarvendel)" "$run_value"
+printf '%s\r\n' '<?xml version="1.0"?>' \
+    '<Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">' \
+    "<Actions><Exec><Command>$folder_windows\\Tarvendel.exe</Command></Exec></Actions></Task>" \
+    >"$prefix/drive_c/task.xml"
+run_wine schtasks /Create /TN Tarvendel /XML 'C:\task.xml' >/dev/null
+check "the unlock-and-wake task is there before uninstalling" \
+    test -f "$prefix/drive_c/windows/system32/tasks/Tarvendel"
 
 # --- Uninstall, keeping the reminders ---------------------------------------
 run_wine "$folder_windows\\Uninstall.exe" /S
@@ -175,6 +204,7 @@ check "the program folder is removed" absent "$folder"
 check "the Start-menu shortcut is removed" absent "$shortcut"
 check "the uninstall entry is removed" missing "$uninstall_key"
 check "the start-up entry is removed" missing "$run_key" /v Tarvendel
+check "the unlock-and-wake task is removed" absent "$prefix/drive_c/windows/system32/tasks/Tarvendel"
 check "other programs' start-up entries stay" \
     equal "$(query "$run_key" /v Another | field Another)" "another.exe"
 check "the reminders stay" cmp "$data/Tarvendel.dat" "$zipped/reminders"

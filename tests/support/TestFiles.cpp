@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <taskschd.h>
 
 #include <string.h>
 
@@ -102,6 +103,40 @@ void ClearSettings()
         RegDeleteValueA(run, "Tarvendel");
         RegCloseKey(run);
     }
+}
+
+int StartupTaskExists()
+{
+    HRESULT started = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    ITaskService* service = NULL;
+    ITaskFolder* root = NULL;
+    IRegisteredTask* task = NULL;
+    int exists = -1;
+    VARIANT none;
+    VariantInit(&none);
+    BSTR rootPath = SysAllocString(L"\\");
+    BSTR name = SysAllocString(L"Tarvendel");
+    if (SUCCEEDED(CoCreateInstance(__uuidof(TaskScheduler), NULL, CLSCTX_INPROC_SERVER,
+                                   __uuidof(ITaskService), (void**)&service)) &&
+        SUCCEEDED(service->Connect(none, none, none, none)) &&
+        SUCCEEDED(service->GetFolder(rootPath, &root))) {
+        HRESULT found = root->GetTask(name, &task);
+        if (SUCCEEDED(found))
+            exists = 1;
+        else if (found == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
+            exists = 0;
+    }
+    if (task != NULL)
+        task->Release();
+    if (root != NULL)
+        root->Release();
+    if (service != NULL)
+        service->Release();
+    SysFreeString(name);
+    SysFreeString(rootPath);
+    if (SUCCEEDED(started))
+        CoUninitialize();
+    return exists;
 }
 
 #include "AppState.h"

@@ -14,3 +14,7 @@ void RemoveTree(const std::string& folder);
 
 // Deletes the program's settings key and its start-up value.
 void ClearSettings();
+
+// Whether the Task Scheduler's root folder holds the task "Tarvendel", asked
+// through the scheduler itself: 1 or 0, -1 when it could not be asked.
+int StartupTaskExists();
