@@ -627,4 +627,100 @@ TEST_F(ReminderDialogs, EditingALeapDayBirthdayOpensOnTheNextLeapDayAndSavesItYe
     }
 }
 
+// Each case loads the calendar in the open dialog, puts the focus on it and
+// posts the key, so that the dialog's own key handling comes first.
+TEST_F(ReminderDialogs, TheCalendarKeysMoveTheDayAndTheListsFollow)
+{
+    const struct {
+        WPARAM key;
+        int year, month, day, locked;
+        int listedFrom; // the year list's first year, when not two before year
+        const char* shown;
+    } cases[] = {
+        {VK_LEFT, 2007, 12, 25, 0, 0, "December 24 2007"},
+        {VK_RIGHT, 2007, 12, 31, 0, 0, "January 1 2008"},
+        {VK_RIGHT, 2007, 12, 31, 1, 0, "January 1 2007"},   // a locked year wraps
+        {VK_LEFT, 2007, 1, 1, 1, 0, "December 31 2007"},
+        {VK_LEFT, 2007, 1, 1, 0, 0, "December 31 2006"},
+        {VK_UP, 2007, 3, 5, 0, 0, "February 26 2007"},
+        {VK_DOWN, 2008, 2, 26, 0, 0, "March 4 2008"},
+        {VK_UP, 2007, 1, 3, 1, 0, "December 27 2007"},
+        {VK_DOWN, 2007, 12, 28, 0, 0, "January 4 2008"},
+        {VK_NEXT, 2007, 1, 31, 0, 0, "February 28 2007"},   // the month's last day
+        {VK_NEXT, 2008, 1, 31, 0, 0, "February 29 2008"},
+        {VK_PRIOR, 2007, 3, 31, 0, 0, "February 28 2007"},
+        {VK_PRIOR, 2007, 1, 15, 0, 0, "December 15 2006"},
+        {VK_PRIOR, 2007, 1, 15, 1, 0, "December 15 2007"},
+        {VK_NEXT, 2007, 12, 31, 1, 0, "January 31 2007"},
+        {VK_HOME, 2007, 12, 25, 0, 0, "December 1 2007"},
+        {VK_END, 2007, 2, 10, 0, 0, "February 28 2007"},
+        {VK_LEFT, 2005, 1, 1, 0, 2005, "January 1 2005"},   // no year beyond the list
+        {VK_PRIOR, 2005, 1, 20, 0, 2005, "January 20 2005"},
+        {VK_DOWN, 2014, 12, 28, 0, 2005, "December 28 2014"},
+        {VK_RIGHT, 2014, 12, 30, 0, 2005, "December 31 2014"},
+    };
+    std::vector<std::string> shown;
+    std::vector<Step> steps;
+    for (const auto& c : cases) {
+        steps.push_back([&c](HWND dialog) {
+            CalendarControl& calendar = reminderDialog.calendar;
+            int listedFrom = c.listedFrom ? c.listedFrom : c.year - 2;
+            calendar.SetDate(MakeDate(listedFrom + 2, c.month, c.day));
+            ChooseInList(dialog, kYearSelectorId, c.year - listedFrom);
+            if (IsDlgButtonChecked(dialog, IDC_EVERY_YEAR) != (UINT)c.locked)
+                Click(IDC_EVERY_YEAR)(dialog);
+            SetFocus(Calendar(dialog));
+            PostMessageA(Calendar(dialog), WM_KEYDOWN, c.key, 1);
+        });
+        steps.push_back([&shown](HWND dialog) {
+            Shown s = Read(dialog);
+            shown.push_back(s.month + " " + std::to_string(s.day) + " " + s.year);
+        });
+    }
+    steps.push_back(Press(IDCANCEL));
+    Prepare(2007, 12, 25, 18, 0, 0, 0, "");
+    RunDialog(1, 0, steps);
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(cases[i].shown, shown[i]) << "case " << i;
+}
+
+// The pixels along the top edge of the selected day's cell that the focus
+// rectangle inverted.
+int FocusDots(HWND calendarWindow)
+{
+    const CalendarControl& calendar = reminderDialog.calendar;
+    int cell = calendar.firstWeekday + calendar.date.day - 1;
+    int left = kCellPitch * (cell % 7) + kCellInset, top = kCellHeight * (cell / 7 + 3);
+    HDC dc = GetDC(calendarWindow);
+    int dots = 0;
+    for (int x = left; x < left + 19; ++x)
+        dots += GetPixel(dc, x, top) != GetSysColor(COLOR_HIGHLIGHT);
+    ReleaseDC(calendarWindow, dc);
+    return dots;
+}
+
+TEST_F(ReminderDialogs, TheSelectedDayShowsTheFocusOnlyWhileTheCalendarHasItAndAClickGivesIt)
+{
+    std::vector<int> dots;
+    auto count = [&dots](HWND dialog) { dots.push_back(FocusDots(Calendar(dialog))); };
+    int focused = 0;
+    Prepare(2007, 12, 25, 18, 0, 0, 0, "Party");
+    ASSERT_EQ(1, RunDialog(0, 0,
+                           {count, PickDate(0, 12, 20), // the click gives the focus
+                            [&](HWND dialog) {
+                                focused = GetFocus() == Calendar(dialog);
+                                count(dialog);
+                                PostMessageA(Calendar(dialog), WM_KEYDOWN, VK_DOWN, 1);
+                            },
+                            count, [](HWND dialog) { SetFocus(GetDlgItem(dialog, IDOK)); }, count,
+                            Press(IDOK)}));
+    EXPECT_EQ(1, focused);
+    ASSERT_EQ(4u, dots.size());
+    EXPECT_EQ(0, dots[0]);
+    EXPECT_LE(8, dots[1]); // a dotted line: every other pixel
+    EXPECT_LE(8, dots[2]);
+    EXPECT_EQ(0, dots[3]);
+    EXPECT_STREQ("12/27/07", workEntry.dateText); // the day the key chose
+}
+
 } // namespace
