@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -635,29 +636,19 @@ TEST_F(ReminderDialogs, TheCalendarKeysMoveTheDayAndTheListsFollow)
         WPARAM key;
         int year, month, day, locked;
         int listedFrom; // the year list's first year, when not two before year
-        const char* shown;
+        const char* shown; // in the lists and the grid
     } cases[] = {
-        {VK_LEFT, 2007, 12, 25, 0, 0, "December 24 2007"},
-        {VK_RIGHT, 2007, 12, 31, 0, 0, "January 1 2008"},
-        {VK_RIGHT, 2007, 12, 31, 1, 0, "January 1 2007"},   // a locked year wraps
-        {VK_LEFT, 2007, 1, 1, 1, 0, "December 31 2007"},
-        {VK_LEFT, 2007, 1, 1, 0, 0, "December 31 2006"},
-        {VK_UP, 2007, 3, 5, 0, 0, "February 26 2007"},
-        {VK_DOWN, 2008, 2, 26, 0, 0, "March 4 2008"},
-        {VK_UP, 2007, 1, 3, 1, 0, "December 27 2007"},
-        {VK_DOWN, 2007, 12, 28, 0, 0, "January 4 2008"},
-        {VK_NEXT, 2007, 1, 31, 0, 0, "February 28 2007"},   // the month's last day
-        {VK_NEXT, 2008, 1, 31, 0, 0, "February 29 2008"},
-        {VK_PRIOR, 2007, 3, 31, 0, 0, "February 28 2007"},
-        {VK_PRIOR, 2007, 1, 15, 0, 0, "December 15 2006"},
-        {VK_PRIOR, 2007, 1, 15, 1, 0, "December 15 2007"},
-        {VK_NEXT, 2007, 12, 31, 1, 0, "January 31 2007"},
-        {VK_HOME, 2007, 12, 25, 0, 0, "December 1 2007"},
-        {VK_END, 2007, 2, 10, 0, 0, "February 28 2007"},
-        {VK_LEFT, 2005, 1, 1, 0, 2005, "January 1 2005"},   // no year beyond the list
-        {VK_PRIOR, 2005, 1, 20, 0, 2005, "January 20 2005"},
-        {VK_DOWN, 2014, 12, 28, 0, 2005, "December 28 2014"},
-        {VK_RIGHT, 2014, 12, 30, 0, 2005, "December 31 2014"},
+        {VK_LEFT, 2007, 12, 25, 0, 0, "2007-12-24"},    {VK_HOME, 2007, 12, 25, 0, 0, "2007-12-01"},
+        {VK_RIGHT, 2007, 12, 31, 0, 0, "2008-01-01"},   {VK_RIGHT, 2007, 12, 31, 1, 0, "2007-01-01"},
+        {VK_LEFT, 2007, 1, 1, 0, 0, "2006-12-31"},      {VK_LEFT, 2007, 1, 1, 1, 0, "2007-12-31"},
+        {VK_UP, 2007, 3, 5, 0, 0, "2007-02-26"},        {VK_DOWN, 2008, 2, 26, 0, 0, "2008-03-04"},
+        {VK_UP, 2007, 1, 3, 1, 0, "2007-12-27"},        {VK_DOWN, 2007, 12, 28, 0, 0, "2008-01-04"},
+        {VK_NEXT, 2007, 1, 31, 0, 0, "2007-02-28"},     {VK_NEXT, 2008, 1, 31, 0, 0, "2008-02-29"},
+        {VK_PRIOR, 2007, 3, 31, 0, 0, "2007-02-28"},    {VK_END, 2007, 2, 10, 0, 0, "2007-02-28"},
+        {VK_PRIOR, 2007, 1, 15, 0, 0, "2006-12-15"},    {VK_PRIOR, 2007, 1, 15, 1, 0, "2007-12-15"},
+        {VK_NEXT, 2007, 12, 31, 1, 0, "2007-01-31"},    // locked years wrap; none leaves the list:
+        {VK_LEFT, 2005, 1, 1, 0, 2005, "2005-01-01"},   {VK_PRIOR, 2005, 1, 20, 0, 2005, "2005-01-20"},
+        {VK_DOWN, 2014, 12, 28, 0, 2005, "2014-12-28"}, {VK_RIGHT, 2014, 12, 30, 0, 2005, "2014-12-31"},
     };
     std::vector<std::string> shown;
     std::vector<Step> steps;
@@ -673,8 +664,12 @@ TEST_F(ReminderDialogs, TheCalendarKeysMoveTheDayAndTheListsFollow)
             PostMessageA(Calendar(dialog), WM_KEYDOWN, c.key, 1);
         });
         steps.push_back([&shown](HWND dialog) {
-            Shown s = Read(dialog);
-            shown.push_back(s.month + " " + std::to_string(s.day) + " " + s.year);
+            HWND months = GetDlgItem(Calendar(dialog), kMonthSelectorId);
+            char text[16];
+            snprintf(text, sizeof text, "%s-%02d-%02d", Read(dialog).year.c_str(),
+                     (int)SendMessageA(months, CB_GETCURSEL, 0, 0) + 1,
+                     reminderDialog.calendar.date.day);
+            shown.push_back(text);
         });
     }
     steps.push_back(Press(IDCANCEL));
@@ -684,42 +679,32 @@ TEST_F(ReminderDialogs, TheCalendarKeysMoveTheDayAndTheListsFollow)
         EXPECT_EQ(cases[i].shown, shown[i]) << "case " << i;
 }
 
-// The pixels along the top edge of the selected day's cell that the focus
-// rectangle inverted.
-int FocusDots(HWND calendarWindow)
+// 1 when the top edge of the selected day's cell is dotted (every other one of
+// its 19 pixels inverted, where the systems may differ by one), 0 when plain;
+// negative while another control has the focus.
+void CountFocusDots(HWND dialog, std::vector<int>* dots)
 {
     const CalendarControl& calendar = reminderDialog.calendar;
     int cell = calendar.firstWeekday + calendar.date.day - 1;
-    int left = kCellPitch * (cell % 7) + kCellInset, top = kCellHeight * (cell / 7 + 3);
-    HDC dc = GetDC(calendarWindow);
-    int dots = 0;
+    int left = kCellPitch * (cell % 7) + kCellInset, top = kCellHeight * (cell / 7 + 3), n = 0;
+    HDC dc = GetDC(Calendar(dialog));
     for (int x = left; x < left + 19; ++x)
-        dots += GetPixel(dc, x, top) != GetSysColor(COLOR_HIGHLIGHT);
-    ReleaseDC(calendarWindow, dc);
-    return dots;
+        n += GetPixel(dc, x, top) != GetSysColor(COLOR_HIGHLIGHT);
+    ReleaseDC(Calendar(dialog), dc);
+    dots->push_back((GetFocus() == Calendar(dialog) ? 1 : -1) * (n >= 9 ? 1 : n == 0 ? 0 : 2));
 }
 
 TEST_F(ReminderDialogs, TheSelectedDayShowsTheFocusOnlyWhileTheCalendarHasItAndAClickGivesIt)
 {
     std::vector<int> dots;
-    auto count = [&dots](HWND dialog) { dots.push_back(FocusDots(Calendar(dialog))); };
-    int focused = 0;
+    Step count = [&dots](HWND dialog) { CountFocusDots(dialog, &dots); };
     Prepare(2007, 12, 25, 18, 0, 0, 0, "Party");
-    ASSERT_EQ(1, RunDialog(0, 0,
-                           {count, PickDate(0, 12, 20), // the click gives the focus
-                            [&](HWND dialog) {
-                                focused = GetFocus() == Calendar(dialog);
-                                count(dialog);
-                                PostMessageA(Calendar(dialog), WM_KEYDOWN, VK_DOWN, 1);
-                            },
-                            count, [](HWND dialog) { SetFocus(GetDlgItem(dialog, IDOK)); }, count,
-                            Press(IDOK)}));
-    EXPECT_EQ(1, focused);
-    ASSERT_EQ(4u, dots.size());
-    EXPECT_EQ(0, dots[0]);
-    EXPECT_LE(8, dots[1]); // a dotted line: every other pixel
-    EXPECT_LE(8, dots[2]);
-    EXPECT_EQ(0, dots[3]);
+    Step down = [](HWND dialog) { PostMessageA(Calendar(dialog), WM_KEYDOWN, VK_DOWN, 1); };
+    Step leave = [](HWND dialog) { SetFocus(GetDlgItem(dialog, IDOK)); };
+    // The click on the 20th gives the focus; Down moves it to the 27th.
+    ASSERT_EQ(1, RunDialog(0, 0, {count, PickDate(0, 12, 20), count, down, count, leave, count,
+                                  Press(IDOK)}));
+    EXPECT_EQ((std::vector<int>{0, 1, 1, 0}), dots);
     EXPECT_STREQ("12/27/07", workEntry.dateText); // the day the key chose
 }
 
