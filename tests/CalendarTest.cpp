@@ -1,5 +1,6 @@
 // The month calendar in real windows: month shapes, hit testing, the lists,
-// the year lock, the date it hands back and the notices its parent gets.
+// the year lock, the date it hands back, the notices its parent gets and what
+// a key repaints.
 #include "controls/CalendarControl.h"
 #include "framework/WindowObject.h"
 #include "resource.h"

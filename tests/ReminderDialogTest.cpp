@@ -1,5 +1,6 @@
 // The reminder dialog on its real window: what it shows when it opens, what
-// OK stores in workEntry, what it refuses, and the Add and Edit commands.
+// OK stores in workEntry, what it refuses, the calendar's keys and focus, and
+// the Add and Edit commands.
 #include "app/ProgramObjects.h"
 #include "core/BoundedString.h"
 #include "core/EntryTable.h"
