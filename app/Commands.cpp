@@ -1,4 +1,4 @@
-// What the buttons, the Alt keys and the list's double-click do, and the
+// What the buttons, the Alt keys and the list's double-click and keys do, and the
 // questions asked before the program closes.
 #include "../controls/MessageBox.h"
 #include "../core/Application.h"
@@ -128,6 +128,20 @@ void Application::RemoveReminder()
         --entryCount;
         modified = 1;
         RefreshList();
+    }
+}
+
+// -2 tells the list the key was taken; -1 leaves every other key, and these
+// three in Reminder mode, to the list itself.
+int Application::OnVKeyToItem(WPARAM wParam)
+{
+    if (reminderMode)
+        return -1;
+    switch (LOWORD(wParam)) {
+    case VK_RETURN: EditReminder(); return -2;
+    case VK_DELETE: RemoveReminder(); return -2;
+    case VK_INSERT: AddReminder(); return -2;
+    default: return -1;
     }
 }
 

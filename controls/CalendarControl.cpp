@@ -15,7 +15,8 @@ static const char kWeekdayHeader[] = " S     M     T     W     T     F     S ";
 static int calendarClassRegistered;
 
 CalendarControl::CalendarControl(int id)
-    : CustomControl(id), firstWeekday(0), daysInMonth(0), firstYear(0), clientRect(), date()
+    : CustomControl(id), firstWeekday(0), daysInMonth(0), firstYear(0), clientRect(), date(),
+      focused(0)
 {
     monthSelector.windowStyle = kSelectorStyle;
     yearSelector.windowStyle = kSelectorStyle;
@@ -36,6 +37,7 @@ void CalendarControl::OnCreate(HWND newWindow)
 {
     window = newWindow;
     GetClientRect(window, &clientRect);
+    focused = 0; // a new window starts without the focus
 
     // A window made again without the old one's WM_DESTROY must not leak
     // the fonts made for it.
@@ -138,6 +140,9 @@ void CalendarControl::OnCommand(WPARAM wParam, LPARAM)
 
 void CalendarControl::OnLButtonDown(WPARAM, LPARAM lParam)
 {
+    // Anywhere on the control, as on the system's controls, so the keys
+    // work on from the day just clicked.
+    SetFocus(window);
     int x = (short)LOWORD(lParam);
     int y = (short)HIWORD(lParam);
     // Division truncates towards zero: without the first test the 22 pixels
@@ -154,15 +159,35 @@ void CalendarControl::OnLButtonDown(WPARAM, LPARAM lParam)
     if (day < 1 || day > daysInMonth)
         return; // the empty cells before day 1 and after the last day
 
+    SelectDay(day);
+    NotifyParent(DATE_CHANGED);
+}
+
+void CalendarControl::SelectDay(int day)
+{
     HDC dc = GetDC(window);
     HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     dayFont.Select(dc);
-    DrawDay(dc, date.day, 0);
+    if (day != date.day)
+        DrawDay(dc, date.day, 0);
     date.day = (uint16_t)day;
-    DrawDay(dc, date.day, 1);
+    DrawSelectedDay(dc);
     SelectObject(dc, oldFont);
     ReleaseDC(window, dc);
-    NotifyParent(DATE_CHANGED);
+}
+
+// The cell of day in a month whose day 1 falls in column firstWeekday.
+static RECT CellOf(int firstWeekday, int day)
+{
+    int position = firstWeekday + day - 1;
+    int column = position % 7;
+    int row = position / 7;
+    RECT cell;
+    cell.left = kCellPitch * column + kCellInset;
+    cell.right = kCellPitch * column + kCellPitch;
+    cell.top = kCellHeight * (row + 3);
+    cell.bottom = cell.top + kCellHeight;
+    return cell;
 }
 
 void CalendarControl::DrawDay(HDC dc, int day, int selected)
@@ -175,20 +200,40 @@ void CalendarControl::DrawDay(HDC dc, int day, int selected)
     int background = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
     SetBkColor(dc, GetSysColor(background));
 
-    int position = firstWeekday + day - 1;
-    int column = position % 7;
-    int row = position / 7;
-    RECT cell;
-    cell.left = kCellPitch * column + kCellInset;
-    cell.right = kCellPitch * column + kCellPitch;
-    cell.top = kCellHeight * (row + 3);
-    cell.bottom = cell.top + kCellHeight;
+    RECT cell = CellOf(firstWeekday, day);
     FillRect(dc, &cell, GetSysColorBrush(background));
 
     char text[8];
     FormatUnsigned(text, sizeof text, (unsigned long)day);
     DrawTextA(dc, text, -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
+
+// The focus rectangle inverts pixels: it is drawn only over a freshly filled
+// cell, so two drawings never cancel each other out.
+void CalendarControl::DrawSelectedDay(HDC dc)
+{
+    DrawDay(dc, date.day, 1);
+    if (!focused || date.day < 1 || date.day > daysInMonth)
+        return;
+    RECT cell = CellOf(firstWeekday, date.day);
+    DrawFocusRect(dc, &cell);
+}
+
+// A flag of its own rather than GetFocus, which systems differ on while the
+// focus is moving.
+void CalendarControl::OnSetFocus()
+{
+    focused = 1;
+    SelectDay(date.day);
+}
+
+void CalendarControl::OnKillFocus()
+{
+    focused = 0;
+    SelectDay(date.day);
+}
+
+LRESULT CalendarControl::OnGetDlgCode() { return DLGC_WANTARROWS; }
 
 void CalendarControl::OnPaint()
 {
@@ -212,7 +257,7 @@ void CalendarControl::OnPaint()
     dayFont.Select(dc);
     for (int day = 1; day <= daysInMonth; ++day)
         DrawDay(dc, day, 0);
-    DrawDay(dc, date.day, 1);
+    DrawSelectedDay(dc);
     SelectObject(dc, oldFont);
 
     EndPaint(window, &paint);

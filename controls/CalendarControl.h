@@ -1,5 +1,6 @@
 // The month calendar of the reminder dialog: month and year lists at the top,
-// a weekday header and a day grid below them; a click picks the day.
+// a weekday header and a day grid below them; a click or, while the control
+// has the focus, the arrows, Page Up and Down, Home and End pick the day.
 #pragma once
 
 #include "../core/DateTime.h"
@@ -30,6 +31,11 @@ public:
     void OnDestroy() override;
     void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
     void OnPaint() override;
+    void OnSetFocus() override;
+    void OnKillFocus() override;
+    // The arrows; the dialog passes the other keys on by itself.
+    LRESULT OnGetDlgCode() override;
+    int OnKeyDown(WPARAM key) override;
 
     // Once per window, after it exists: loads the date and fills the lists
     // with the month names and the years from two before it. Callers give a
@@ -43,6 +49,16 @@ public:
     void Recalculate();
     // Draws one day cell; days outside the shown month draw nothing.
     void DrawDay(HDC dc, int day, int selected);
+    // The selected day, with the focus rectangle while the control has the focus.
+    void DrawSelectedDay(HDC dc);
+    // Redraws the old and the new selected day, on the window's own DC.
+    void SelectDay(int day);
+    // The date a key leads to: year and month follow the day, a locked year
+    // wraps within itself, and a move out of the listed years stays put.
+    // Zero for a key the calendar does not take.
+    int KeyTarget(int key, DateRecord& target) const;
+    // Shows target, which must lie in the listed years, and notifies the parent.
+    void MoveTo(const DateRecord& target);
 
     int firstWeekday;
     int daysInMonth;
@@ -53,4 +69,5 @@ public:
     FontSpec dayFont;
     FontSpec headerFont;
     DateRecord date;
+    int focused; // between WM_SETFOCUS and WM_KILLFOCUS
 };

@@ -57,6 +57,9 @@ void CustomControl::Reserved(WPARAM, LPARAM) {}
 void CustomControl::OnPaint() {}
 void CustomControl::OnSetFocus() {}
 void CustomControl::OnSize(WPARAM, LPARAM) {}
+LRESULT CustomControl::OnGetDlgCode() { return 0; }
+int CustomControl::OnKeyDown(WPARAM) { return 0; }
+void CustomControl::OnKillFocus() {}
 
 void CustomControl::NotifyParent(UINT code)
 {
@@ -86,6 +89,12 @@ LRESULT CALLBACK CustomControlProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_COMMAND: object->OnCommand(wParam, lParam); return 0;
     case WM_LBUTTONDOWN: object->OnLButtonDown(wParam, lParam); return 0;
     case WM_LBUTTONUP: object->OnLButtonUp(GetDlgCtrlID(window)); return 0;
+    case WM_GETDLGCODE: return object->OnGetDlgCode();
+    case WM_KEYDOWN:
+        if (object->OnKeyDown(wParam))
+            return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_KILLFOCUS: object->OnKillFocus(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

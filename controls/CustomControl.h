@@ -55,6 +55,13 @@ public:
     virtual void OnPaint();
     virtual void OnSetFocus();
     virtual void OnSize(WPARAM wParam, LPARAM lParam);
+    // The keys the control wants a dialog to pass on (WM_GETDLGCODE); the
+    // base wants none, so the dialog keeps the arrows for moving the focus.
+    virtual LRESULT OnGetDlgCode();
+    // WM_KEYDOWN while the control has the focus; zero passes the key on to
+    // DefWindowProcA.
+    virtual int OnKeyDown(WPARAM key);
+    virtual void OnKillFocus();
 
     // Sends the parent WM_NOTIFY with code, from this control's window.
     void NotifyParent(UINT code);

@@ -49,6 +49,8 @@ public:
     void AddReminder();
     void EditReminder();
     void RemoveReminder();
+    // Enter, Delete and Insert in the list: Edit, Remove and Add in Edit mode.
+    int OnVKeyToItem(WPARAM wParam) override;
 
     // Settings store
     void LoadSettings();

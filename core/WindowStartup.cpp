@@ -32,6 +32,8 @@ int Application::OpenMainWindow(int showCommand)
     MarkMainWindow(window);
     // Fixed pitch, so that the columns of the list line up.
     SendMessageA(::listBox.window, WM_SETFONT, (WPARAM)GetStockObject(SYSTEM_FIXED_FONT), FALSE);
+    // Enter, Delete and Insert reach the commands through the main window.
+    ::listBox.ReportKeys();
 
     static const struct {
         const char* caption;

@@ -122,6 +122,34 @@ int ListBoxControl::OnCommandNotify(int code, int id)
     return 1;
 }
 
+// The list box class's own procedure, remembered when a list is first subclassed.
+static WNDPROC standardListProc;
+
+int ListBoxControl::ReportKeys()
+{
+    // A list that asks by itself must not ask twice.
+    if (!IsWindow(window) || (GetWindowLongA(window, GWL_STYLE) & LBS_WANTKEYBOARDINPUT))
+        return 0;
+    WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    if (previous == ControlSubclassProc)
+        return 1;
+    standardListProc = previous;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlSubclassProc));
+    return 1;
+}
+
+LRESULT ListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN) {
+        WPARAM caret = (WPARAM)SendMessageA(window, LB_GETCARETINDEX, 0, 0);
+        LRESULT answer = SendMessageA(GetParent(window), WM_VKEYTOITEM,
+                                      MAKEWPARAM(LOWORD(wParam), LOWORD(caret)), (LPARAM)window);
+        if (answer == -2)
+            return 0;
+    }
+    return CallWindowProcA(standardListProc, window, message, wParam, lParam);
+}
+
 ComboControl::ComboControl() : selection(0) {}
 
 int ComboControl::Create(HWND parent, int id, const char* text, int x, int y, int width,

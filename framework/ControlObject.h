@@ -63,6 +63,11 @@ public:
 
     int Create(HWND parent, int id, const char* text, int x, int y, int width, int height) override;
     int OnCommandNotify(int code, int controlId) override;
+    // Asks the parent about every key pressed in the list with WM_VKEYTOITEM,
+    // as LBS_WANTKEYBOARDINPUT would, without changing the list's style; an
+    // answer of -2 means the parent took the key. Non-zero when installed.
+    int ReportKeys();
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     int selection;
 };

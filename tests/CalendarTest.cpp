@@ -1,5 +1,6 @@
 // The month calendar in real windows: month shapes, hit testing, the lists,
-// the year lock, the date it hands back and the notices its parent gets.
+// the year lock, the date it hands back, the notices its parent gets and what
+// a key repaints.
 #include "controls/CalendarControl.h"
 #include "framework/WindowObject.h"
 #include "resource.h"
@@ -154,6 +155,35 @@ TEST_F(Calendar, ALockedYearLeavesMonthAndDayToChangeAndGetDateKeepsTheRest)
     EXPECT_TRUE(IsWindowEnabled(calendar.yearSelector.window));
 }
 
+// A key tells the parent as a click does, once per move and never without one,
+// and repaints the two days of a move within the month, or the grid alone.
+TEST_F(Calendar, AKeyNotifiesOnceAndRepaintsOnlyWhatChanged)
+{
+    const struct {
+        WPARAM key;
+        int day;         // selected before
+        size_t notices;
+        int updateTop;   // top of the part left to repaint; -1 for none
+    } cases[] = {
+        {VK_LEFT, 25, 1, -1}, {VK_HOME, 1, 0, -1}, {VK_END, 31, 0, -1},
+        {VK_DOWN, 25, 1, kGridTop}, {VK_NEXT, 25, 1, kGridTop}, {VK_F5, 25, 0, -1},
+    };
+    ShowWindow(parent, SW_SHOW);
+    for (const auto& c : cases) {
+        Load(2007, 12, c.day);
+        UpdateWindow(parent);
+        SendMessageA(calendar.window, WM_KEYDOWN, c.key, 1);
+        ASSERT_EQ(c.notices, notices.size()) << c.key;
+        RECT update = {};
+        EXPECT_EQ(c.updateTop, GetUpdateRect(calendar.window, &update, FALSE) ? update.top : -1)
+            << c.key;
+    }
+    EXPECT_EQ(calendar.window, notices[0].hwndFrom);
+    EXPECT_EQ((UINT_PTR)kId, notices[0].idFrom);
+    EXPECT_EQ((UINT)DATE_CHANGED, notices[0].code);
+    EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(calendar.window, WM_GETDLGCODE, 0, 0));
+}
+
 // Callers give valid dates; a mistaken one must still stay inside the tables.
 TEST_F(Calendar, NonsenseIsIgnoredRatherThanFollowed)
 {
@@ -162,6 +192,11 @@ TEST_F(Calendar, NonsenseIsIgnoredRatherThanFollowed)
     Click(30, 70);
     EXPECT_EQ(40, calendar.date.day);
     UpdateWindow(calendar.window);
+
+    SendMessageA(calendar.window, WM_KEYDOWN, VK_RIGHT, 1);
+    SendMessageA(calendar.window, WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_EQ(13, calendar.date.month);
+    EXPECT_EQ(40, calendar.date.day);
 
     Load(2006, 6, 10); // a selection change that leaves nothing selected
     SendMessageA(calendar.monthSelector.window, CB_SETCURSEL, (WPARAM)-1, 0);

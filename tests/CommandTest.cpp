@@ -124,6 +124,35 @@ TEST_F(Commands, ADoubleClickEditsOnlyInEditModeAndOnlyASelectedEntry)
     }
 }
 
+TEST_F(Commands, EnterDeleteAndInsertInTheListActOnlyInEditModeAndTheListKeepsItsKeys)
+{
+    const struct {
+        WPARAM key;
+        int reminderMode;
+        std::vector<std::string> shown;
+        int entries; // after Cancel to a dialog and Yes to the question
+        int selected;
+    } cases[] = {
+        {VK_RETURN, 0, {"Edit"}, 2, 0}, {VK_DELETE, 0, {"Delete"}, 1, -1},
+        {VK_INSERT, 0, {"Add"}, 2, 0},  {VK_RETURN, 1, {}, 2, 0},
+        {VK_DELETE, 1, {}, 2, 0},       {VK_INSERT, 1, {}, 2, 0},
+        {VK_DOWN, 0, {}, 2, 1},         {VK_END, 1, {}, 2, 1},
+    };
+    for (const auto& c : cases) {
+        theApp.reminderMode = c.reminderMode;
+        LoadText("12/08 Party\r\n12/10 Meeting\r\n"); // both listed in either mode
+        ASSERT_EQ(1, theApp.BuildEntryTable());
+        Select(0);
+        ModalAnswerer answerer({c.key == VK_DELETE ? IDYES : IDCANCEL});
+        SendMessageA(listBox.window, WM_KEYDOWN, c.key, 1);
+        EXPECT_EQ(c.shown, Captions(answerer)) << c.key << " in mode " << c.reminderMode;
+        EXPECT_EQ(c.entries, theApp.entryCount) << c.key << " in mode " << c.reminderMode;
+        EXPECT_EQ(c.selected, SendMessageA(listBox.window, LB_GETCURSEL, 0, 0)) << c.key;
+        // Delete takes the selected reminder
+        EXPECT_STREQ(c.entries == 1 ? "Meeting" : "Party", entryTable.records[0].text) << c.key;
+    }
+}
+
 TEST_F(Commands, RemoveAsksWithTheReminderTextAndOnlyYesRemoves)
 {
     Select(1);

@@ -1,5 +1,6 @@
 // The reminder dialog on its real window: what it shows when it opens, what
-// OK stores in workEntry, what it refuses, and the Add and Edit commands.
+// OK stores in workEntry, what it refuses, the calendar's keys and focus, and
+// the Add and Edit commands.
 #include "app/ProgramObjects.h"
 #include "core/BoundedString.h"
 #include "core/EntryTable.h"
@@ -16,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -646,6 +648,86 @@ TEST_F(ReminderDialogs, EditingALeapDayBirthdayOpensOnTheNextLeapDayAndSavesItYe
             EXPECT_EQ(e.saved, ReadFileText(theApp.dataFilePath));
         }
     }
+}
+
+// Each case loads the calendar in the open dialog, puts the focus on it and
+// posts the key, so that the dialog's own key handling comes first.
+TEST_F(ReminderDialogs, TheCalendarKeysMoveTheDayAndTheListsFollow)
+{
+    const struct {
+        WPARAM key;
+        int year, month, day, locked;
+        int listedFrom; // the year list's first year, when not two before year
+        const char* shown; // in the lists and the grid
+    } cases[] = {
+        {VK_LEFT, 2007, 12, 25, 0, 0, "2007-12-24"},    {VK_HOME, 2007, 12, 25, 0, 0, "2007-12-01"},
+        {VK_RIGHT, 2007, 12, 31, 0, 0, "2008-01-01"},   {VK_RIGHT, 2007, 12, 31, 1, 0, "2007-01-01"},
+        {VK_LEFT, 2007, 1, 1, 0, 0, "2006-12-31"},      {VK_LEFT, 2007, 1, 1, 1, 0, "2007-12-31"},
+        {VK_UP, 2007, 3, 5, 0, 0, "2007-02-26"},        {VK_DOWN, 2008, 2, 26, 0, 0, "2008-03-04"},
+        {VK_UP, 2007, 1, 3, 1, 0, "2007-12-27"},        {VK_DOWN, 2007, 12, 28, 0, 0, "2008-01-04"},
+        {VK_NEXT, 2007, 1, 31, 0, 0, "2007-02-28"},     {VK_NEXT, 2008, 1, 31, 0, 0, "2008-02-29"},
+        {VK_PRIOR, 2007, 3, 31, 0, 0, "2007-02-28"},    {VK_END, 2007, 2, 10, 0, 0, "2007-02-28"},
+        {VK_PRIOR, 2007, 1, 15, 0, 0, "2006-12-15"},    {VK_PRIOR, 2007, 1, 15, 1, 0, "2007-12-15"},
+        {VK_NEXT, 2007, 12, 31, 1, 0, "2007-01-31"},    // locked years wrap; none leaves the list:
+        {VK_LEFT, 2005, 1, 1, 0, 2005, "2005-01-01"},   {VK_PRIOR, 2005, 1, 20, 0, 2005, "2005-01-20"},
+        {VK_DOWN, 2014, 12, 28, 0, 2005, "2014-12-28"}, {VK_RIGHT, 2014, 12, 30, 0, 2005, "2014-12-31"},
+    };
+    std::vector<std::string> shown;
+    std::vector<Step> steps;
+    for (const auto& c : cases) {
+        steps.push_back([&c](HWND dialog) {
+            CalendarControl& calendar = reminderDialog.calendar;
+            int listedFrom = c.listedFrom ? c.listedFrom : c.year - 2;
+            calendar.SetDate(MakeDate(listedFrom + 2, c.month, c.day));
+            ChooseInList(dialog, kYearSelectorId, c.year - listedFrom);
+            if (IsDlgButtonChecked(dialog, IDC_EVERY_YEAR) != (UINT)c.locked)
+                Click(IDC_EVERY_YEAR)(dialog);
+            SetFocus(Calendar(dialog));
+            PostMessageA(Calendar(dialog), WM_KEYDOWN, c.key, 1);
+        });
+        steps.push_back([&shown](HWND dialog) {
+            HWND months = GetDlgItem(Calendar(dialog), kMonthSelectorId);
+            char text[16];
+            snprintf(text, sizeof text, "%s-%02d-%02d", Read(dialog).year.c_str(),
+                     (int)SendMessageA(months, CB_GETCURSEL, 0, 0) + 1,
+                     reminderDialog.calendar.date.day);
+            shown.push_back(text);
+        });
+    }
+    steps.push_back(Press(IDCANCEL));
+    Prepare(2007, 12, 25, 18, 0, 0, 0, "");
+    RunDialog(1, 0, steps);
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(cases[i].shown, shown[i]) << "case " << i;
+}
+
+// 1 when the top edge of the selected day's cell is dotted (every other one of
+// its 19 pixels inverted, where the systems may differ by one), 0 when plain;
+// negative while another control has the focus.
+void CountFocusDots(HWND dialog, std::vector<int>* dots)
+{
+    const CalendarControl& calendar = reminderDialog.calendar;
+    int cell = calendar.firstWeekday + calendar.date.day - 1;
+    int left = kCellPitch * (cell % 7) + kCellInset, top = kCellHeight * (cell / 7 + 3), n = 0;
+    HDC dc = GetDC(Calendar(dialog));
+    for (int x = left; x < left + 19; ++x)
+        n += GetPixel(dc, x, top) != GetSysColor(COLOR_HIGHLIGHT);
+    ReleaseDC(Calendar(dialog), dc);
+    dots->push_back((GetFocus() == Calendar(dialog) ? 1 : -1) * (n >= 9 ? 1 : n == 0 ? 0 : 2));
+}
+
+TEST_F(ReminderDialogs, TheSelectedDayShowsTheFocusOnlyWhileTheCalendarHasItAndAClickGivesIt)
+{
+    std::vector<int> dots;
+    Step count = [&dots](HWND dialog) { CountFocusDots(dialog, &dots); };
+    Prepare(2007, 12, 25, 18, 0, 0, 0, "Party");
+    Step down = [](HWND dialog) { PostMessageA(Calendar(dialog), WM_KEYDOWN, VK_DOWN, 1); };
+    Step leave = [](HWND dialog) { SetFocus(GetDlgItem(dialog, IDOK)); };
+    // The click on the 20th gives the focus; Down moves it to the 27th.
+    ASSERT_EQ(1, RunDialog(0, 0, {count, PickDate(0, 12, 20), count, down, count, leave, count,
+                                  Press(IDOK)}));
+    EXPECT_EQ((std::vector<int>{0, 1, 1, 0}), dots);
+    EXPECT_STREQ("12/27/07", workEntry.dateText); // the day the key chose
 }
 
 } // namespace
