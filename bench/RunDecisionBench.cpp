@@ -57,12 +57,29 @@ char* MakeDataFile(int lines, size_t* length, size_t* size)
     return text;
 }
 
+// A last shown run some weeks ago, as after a holiday: every line is also
+// judged for a day missed since then.
+unsigned LastRunStamp()
+{
+    DateRecord now;
+    GetLocalTime((SYSTEMTIME*)&now);
+    DateRecord last = now;
+    last.day = (uint16_t)(now.day > 28 ? 28 : now.day);
+    if (now.month > 1) {
+        last.month = (uint16_t)(now.month - 1);
+    } else {
+        last.month = 12;
+        last.year = (uint16_t)(now.year - 1);
+    }
+    return DateStamp(&last);
+}
+
 void PrepareDecision()
 {
     GetLocalTime((SYSTEMTIME*)&today);
     theApp.reminderMode = 1;
     theApp.RunDay = 99;
-    theApp.RunDate = 0;
+    theApp.RunDate = LastRunStamp();
     theApp.AlwaysRun = 0;
     theApp.Range = 20;
 }
@@ -164,6 +181,9 @@ int MeasureStartup()
     AppendText(data, sizeof data, "\\Tarvendel");
     CreateDirectoryA(data, NULL);
     AppendText(data, sizeof data, "\\Tarvendel.dat");
+    DWORD lastRun = LastRunStamp();
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings", "RunDate",
+                    REG_DWORD, &lastRun, sizeof lastRun);
     const int runs = 31;
     double emptyTimes[runs], smallTimes[runs], largeTimes[runs];
     DWORD code = 0, smallCode = 0, largeCode = 0;
