@@ -14,6 +14,8 @@ Application::Application()
     dataFolder[0] = '\0';
     dataFilePath[0] = '\0';
     memset(&workDate, 0, sizeof workDate);
+    missedSpan.first = missedSpan.end = 0;
+    missedSpanRunDate = missedSpanToday = 0;
 }
 
 void Application::ReleaseTextBuffer()

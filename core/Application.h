@@ -85,6 +85,10 @@ public:
     char dataFolder[kPathSize];
     char dataFilePath[kPathSize];
     DateRecord workDate;
+    // The days of missed reminders, for the RunDate and today it was made for.
+    MissedSpan missedSpan;
+    unsigned missedSpanRunDate;
+    unsigned missedSpanToday;
 };
 
 extern Application theApp;

@@ -254,25 +254,28 @@ int IsToday(const DateRecord* work, const DateRecord* today)
     return work->month == today->month && work->day == today->day;
 }
 
-int DateFromStamp(unsigned long stamp, DateRecord* date)
+void MakeMissedSpan(unsigned long lastRunStamp, const DateRecord* today, MissedSpan* span)
 {
-    DateRecord parsed = {};
-    parsed.year = (uint16_t)(stamp / 10000 <= 0xFFFF ? stamp / 10000 : 0);
-    parsed.month = (uint16_t)(stamp / 100 % 100);
-    parsed.day = (uint16_t)(stamp % 100);
-    if (!IsValidDate(&parsed))
-        return 0;
-    *date = parsed;
-    return 1;
+    span->end = DayNumber(today, kDayNumberBase);
+    span->first = span->end;
+    DateRecord lastRun = {};
+    lastRun.year = (uint16_t)(lastRunStamp / 10000 <= 0xFFFF ? lastRunStamp / 10000 : 0);
+    lastRun.month = (uint16_t)(lastRunStamp / 100 % 100);
+    lastRun.day = (uint16_t)(lastRunStamp % 100);
+    if (!IsValidDate(&lastRun))
+        return;
+    long first = DayNumber(&lastRun, kDayNumberBase) + 1;
+    if (first < span->end - kMissedDays)
+        first = span->end - kMissedDays;
+    if (first < span->end)
+        span->first = first;
 }
 
-int FindMissedDay(const DateRecord* date, const DateRecord* lastRun, const DateRecord* today,
+int FindMissedDay(const DateRecord* date, const MissedSpan* span, const DateRecord* today,
                   DateRecord* missedOn)
 {
-    long todayNumber = DayNumber(today, kDayNumberBase);
-    long first = DayNumber(lastRun, kDayNumberBase) + 1;
-    if (first < todayNumber - kMissedDays)
-        first = todayNumber - kMissedDays;
+    if (span->first >= span->end)
+        return 0;
     // A span of at most 31 days holds at most one occurrence of an annual
     // date: this year's, or last year's in January.
     for (int back = 0; back <= (date->year == 0 ? 1 : 0); ++back) {
@@ -285,7 +288,7 @@ int FindMissedDay(const DateRecord* date, const DateRecord* lastRun, const DateR
             }
         }
         long number = DayNumber(&day, kDayNumberBase);
-        if (number >= first && number < todayNumber) {
+        if (number >= span->first && number < span->end) {
             *missedOn = day;
             return 1;
         }

@@ -61,12 +61,20 @@ int IsToday(const DateRecord* work, const DateRecord* today);
 // is still shown.
 const int kMissedDays = 31;
 
-// The date of a run stored as YYYYMMDD; 0 when it is no valid date.
-int DateFromStamp(unsigned long stamp, DateRecord* date);
+// The days on which a reminder counts as missed, as day numbers from
+// kDayNumberBase: from first up to, not including, end.
+struct MissedSpan {
+    long first;
+    long end;
+};
 
-// The day after lastRun and before today, at most kMissedDays back, on which
-// date fell due (for an annual date, year 0, its occurrence in that span; a
-// 29 February of a common year falls on 1 March): 1 with that day in
-// missedOn, 0 when there is none.
-int FindMissedDay(const DateRecord* date, const DateRecord* lastRun, const DateRecord* today,
+// The span after the last run that opened the window (stored as YYYYMMDD)
+// and before today, at most kMissedDays back; empty (first == end) when the
+// stamp is no valid date or leaves no day between.
+void MakeMissedSpan(unsigned long lastRunStamp, const DateRecord* today, MissedSpan* span);
+
+// The day in span on which date fell due (for an annual date, year 0, its
+// occurrence there; a 29 February of a common year falls on 1 March): 1 with
+// that day in missedOn, 0 when there is none.
+int FindMissedDay(const DateRecord* date, const MissedSpan* span, const DateRecord* today,
                   DateRecord* missedOn);

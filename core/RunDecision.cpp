@@ -45,12 +45,30 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
         ShowError("Invalidate date", detail != NULL ? detail : dateText);
         return kNotDue;
     }
+    // Worked out once for each last run and today, not for every line of a
+    // file that may hold a hundred thousand.
+    unsigned todayStamp = DateStamp(&today);
+    if (missedSpanRunDate != RunDate || missedSpanToday != todayStamp) {
+        MakeMissedSpan(RunDate, &today, &missedSpan);
+        missedSpanRunDate = RunDate;
+        missedSpanToday = todayStamp;
+    }
+    const long todayNumber = missedSpan.end;
     // The computer may have been off, or the user logged on only days
     // later: a day that passed since the last run that opened the window
     // still has its reminder shown.
-    DateRecord lastRun, missed;
-    if (RunDate != 0 && DateFromStamp(RunDate, &lastRun) &&
-        FindMissedDay(&workDate, &lastRun, &today, &missed)) {
+    DateRecord missed;
+    if (workDate.year != 0) {
+        long number = DayNumber(&workDate, kDayNumberBase);
+        if (number >= missedSpan.first && number < todayNumber) {
+            if (missedOn != NULL)
+                *missedOn = workDate;
+            return kMissed;
+        }
+        long d = number - todayNumber;
+        return d >= 0 && d <= Range ? kInRange : kNotDue;
+    }
+    if (FindMissedDay(&workDate, &missedSpan, &today, &missed)) {
         if (missedOn != NULL)
             *missedOn = missed;
         return kMissed;
@@ -58,6 +76,6 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
     // An annual date counts at its next occurrence, as the list shows it:
     // on 30 December a 2 January is three days ahead, not a year behind.
     ResolveAnnualYear(&workDate, &today);
-    long d = DayNumber(&workDate, kDayNumberBase) - DayNumber(&today, kDayNumberBase);
+    long d = DayNumber(&workDate, kDayNumberBase) - todayNumber;
     return d >= 0 && d <= Range ? kInRange : kNotDue;
 }
