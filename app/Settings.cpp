@@ -125,7 +125,11 @@ int Application::RestorePlacement()
     if ((LONGLONG)normal.right - normal.left < GetSystemMetrics(SM_CXICON) ||
         (LONGLONG)normal.bottom - normal.top < GetSystemMetrics(SM_CYICON))
         return 0;
+    // The rectangle is in the pixels of the monitor it was left on: moved
+    // there, the window keeps it rather than the one scaled for that DPI.
+    placing = 1;
     SetWindowPlacement(window, &placement);
+    placing = 0;
     // A show state that leaves the window hidden (one the program never
     // saves) gives way to the start-up show command.
     return IsWindowVisible(window) ? 1 : 0;

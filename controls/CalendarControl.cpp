@@ -1,6 +1,7 @@
 #include "CalendarControl.h"
 
 #include "../core/BoundedString.h"
+#include "../framework/DpiScale.h"
 #include "../framework/WindowObject.h"
 #include "../resources/resource.h"
 #include "SunkenFrame.h"
@@ -9,14 +10,14 @@ static const DWORD kSelectorStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DRO
 static_assert(kSelectorStyle == 0x50200003, "the lists are plain drop-down lists");
 
 // Letters and spaces chosen so that each letter sits over its 23-pixel column
-// in the header font.
+// in the header font (both scale alike with the DPI).
 static const char kWeekdayHeader[] = " S     M     T     W     T     F     S ";
 
 static int calendarClassRegistered;
 
 CalendarControl::CalendarControl(int id)
     : CustomControl(id), firstWeekday(0), daysInMonth(0), firstYear(0), clientRect(), date(),
-      focused(0)
+      focused(0), dpi(kBaseDpi)
 {
     monthSelector.windowStyle = kSelectorStyle;
     yearSelector.windowStyle = kSelectorStyle;
@@ -38,24 +39,52 @@ void CalendarControl::OnCreate(HWND newWindow)
     window = newWindow;
     GetClientRect(window, &clientRect);
     focused = 0; // a new window starts without the focus
+    dpi = DpiOf(window);
 
     // A window made again without the old one's WM_DESTROY must not leak
     // the fonts made for it.
     dayFont.Release();
     headerFont.Release();
-    HDC dc = GetDC(window);
-    dayFont.Create(dc, "Arial", 9);
-    headerFont.description.lfWeight = FW_BOLD;
-    headerFont.description.lfUnderline = TRUE;
-    headerFont.Create(dc, "Arial", 9);
-    ReleaseDC(window, dc);
-
-    monthSelector.Create(window, kMonthSelectorId, "", 0, 0, 90, 210);
-    yearSelector.Create(window, kYearSelectorId, "", 96, 0, 60, 200);
-    SendMessageA(monthSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, FALSE);
-    SendMessageA(yearSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, FALSE);
+    monthSelector.window = NULL;
+    yearSelector.window = NULL;
+    MakeFontsAndLists();
 
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
+}
+
+int CalendarControl::Scaled(int length) const { return ScaleLength(length, dpi); }
+
+void CalendarControl::MakeFontsAndLists()
+{
+    FontSpec oldDay = dayFont;
+    FontSpec oldHeader = headerFont;
+    dayFont.CreateForDpi(dpi, "Arial", 9);
+    headerFont.description.lfWeight = FW_BOLD;
+    headerFont.description.lfUnderline = TRUE;
+    headerFont.CreateForDpi(dpi, "Arial", 9);
+
+    if (monthSelector.window == NULL) {
+        monthSelector.Create(window, kMonthSelectorId, "", 0, 0, Scaled(90), Scaled(210));
+        yearSelector.Create(window, kYearSelectorId, "", Scaled(96), 0, Scaled(60), Scaled(200));
+    } else {
+        MoveWindow(monthSelector.window, 0, 0, Scaled(90), Scaled(210), TRUE);
+        MoveWindow(yearSelector.window, Scaled(96), 0, Scaled(60), Scaled(200), TRUE);
+    }
+    SendMessageA(monthSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, TRUE);
+    SendMessageA(yearSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, TRUE);
+    // The lists use the new font now; the old ones can go.
+    oldDay.Release();
+    oldHeader.Release();
+}
+
+void CalendarControl::OnSize(WPARAM, LPARAM) { GetClientRect(window, &clientRect); }
+
+void CalendarControl::OnDpiChanged()
+{
+    dpi = DpiOf(window);
+    GetClientRect(window, &clientRect);
+    MakeFontsAndLists();
+    InvalidateRect(window, NULL, TRUE);
 }
 
 void CalendarControl::OnDestroy()
@@ -149,13 +178,13 @@ void CalendarControl::OnLButtonDown(WPARAM, LPARAM lParam)
     // left of the control would count as column 0.
     if (x < 0)
         return;
-    int column = x / kCellPitch;
+    int column = x / Scaled(kCellPitch);
     if (column > 6)
         return;
-    int gridY = y - kGridTop;
+    int gridY = y - Scaled(kGridTop);
     if (gridY < 0)
         return; // the lists, the frame's top band or the header
-    int day = (gridY / kCellHeight) * 7 + column - firstWeekday + 1;
+    int day = (gridY / Scaled(kCellHeight)) * 7 + column - firstWeekday + 1;
     if (day < 1 || day > daysInMonth)
         return; // the empty cells before day 1 and after the last day
 
@@ -176,17 +205,20 @@ void CalendarControl::SelectDay(int day)
     ReleaseDC(window, dc);
 }
 
-// The cell of day in a month whose day 1 falls in column firstWeekday.
-static RECT CellOf(int firstWeekday, int day)
+// Pitch, height and grid top are each scaled once and multiplied, as the
+// clicks are divided by them: a click and its cell always agree.
+RECT CalendarControl::CellOf(int day) const
 {
     int position = firstWeekday + day - 1;
     int column = position % 7;
     int row = position / 7;
+    int pitch = Scaled(kCellPitch);
+    int height = Scaled(kCellHeight);
     RECT cell;
-    cell.left = kCellPitch * column + kCellInset;
-    cell.right = kCellPitch * column + kCellPitch;
-    cell.top = kCellHeight * (row + 3);
-    cell.bottom = cell.top + kCellHeight;
+    cell.left = pitch * column + Scaled(kCellInset);
+    cell.right = pitch * column + pitch;
+    cell.top = Scaled(kGridTop) + height * row;
+    cell.bottom = cell.top + height;
     return cell;
 }
 
@@ -200,7 +232,7 @@ void CalendarControl::DrawDay(HDC dc, int day, int selected)
     int background = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
     SetBkColor(dc, GetSysColor(background));
 
-    RECT cell = CellOf(firstWeekday, day);
+    RECT cell = CellOf(day);
     FillRect(dc, &cell, GetSysColorBrush(background));
 
     char text[8];
@@ -215,7 +247,7 @@ void CalendarControl::DrawSelectedDay(HDC dc)
     DrawDay(dc, date.day, 1);
     if (!focused || date.day < 1 || date.day > daysInMonth)
         return;
-    RECT cell = CellOf(firstWeekday, date.day);
+    RECT cell = CellOf(date.day);
     DrawFocusRect(dc, &cell);
 }
 
@@ -242,16 +274,19 @@ void CalendarControl::OnPaint()
 
     SunkenFrame frame; // in the system's button colours
     // Place counts both edges: the frame spans exactly the client width.
-    RECT frameRect = {0, kFrameTop, clientRect.right - 1, clientRect.bottom - 1};
+    int frameTop = Scaled(kFrameTop);
+    RECT frameRect = {0, frameTop, clientRect.right - 1, clientRect.bottom - 1};
     frame.Place(frameRect);
     frame.Draw(dc);
 
-    RECT grid = {2, kFrameTop + 2, clientRect.right - 2, clientRect.bottom - 2};
+    int margin = Scaled(2);
+    RECT grid = {margin, frameTop + margin, clientRect.right - margin, clientRect.bottom - margin};
     FillRect(dc, &grid, GetSysColorBrush(COLOR_WINDOW));
 
     HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     headerFont.Select(dc);
-    RECT header = {kCellInset, kFrameTop + 2, clientRect.right - 2, clientRect.bottom - 2};
+    RECT header = {Scaled(kCellInset), frameTop + margin, clientRect.right - margin,
+                   clientRect.bottom - margin};
     DrawTextA(dc, kWeekdayHeader, -1, &header, DT_SINGLELINE);
 
     dayFont.Select(dc);

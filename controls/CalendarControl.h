@@ -13,8 +13,8 @@ const int kYearSelectorId = 53701;
 const int kYearListLength = 10;
 const int kYearsBeforeLoaded = 2; // the loaded year is the list's third entry
 
-// The grid's fixed pixel layout in the control's client area, whatever size
-// the control has.
+// The grid's fixed layout in the control's client area, whatever size the
+// control has, in pixels at 96 DPI; drawn and hit-tested at the control's DPI.
 const int kCellPitch = 23;    // a column starts every 23 pixels
 const int kCellInset = 4;     // blank pixels left of each cell
 const int kCellHeight = 16;
@@ -33,6 +33,9 @@ public:
     void OnPaint() override;
     void OnSetFocus() override;
     void OnKillFocus() override;
+    void OnSize(WPARAM wParam, LPARAM lParam) override;
+    // New fonts, lists and grid for the DPI the dialog moved to.
+    void OnDpiChanged() override;
     // The arrows; the dialog passes the other keys on by itself.
     LRESULT OnGetDlgCode() override;
     int OnKeyDown(WPARAM key) override;
@@ -47,6 +50,12 @@ public:
 
     // The first weekday and the length of the shown month.
     void Recalculate();
+    // length, given at 96 DPI, at the control's DPI.
+    int Scaled(int length) const;
+    // The cell of day in the shown month, at the control's DPI.
+    RECT CellOf(int day) const;
+    // Makes the fonts for the control's DPI and puts the lists in place.
+    void MakeFontsAndLists();
     // Draws one day cell; days outside the shown month draw nothing.
     void DrawDay(HDC dc, int day, int selected);
     // The selected day, with the focus rectangle while the control has the focus.
@@ -70,4 +79,5 @@ public:
     FontSpec headerFont;
     DateRecord date;
     int focused; // between WM_SETFOCUS and WM_KILLFOCUS
+    int dpi;
 };

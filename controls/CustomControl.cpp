@@ -1,5 +1,7 @@
 #include "CustomControl.h"
 
+#include "../framework/DpiScale.h"
+
 ControlRegistry::Node* ControlRegistry::first;
 
 int ControlRegistry::Add(int controlId, CustomControl* object)
@@ -60,6 +62,7 @@ void CustomControl::OnSize(WPARAM, LPARAM) {}
 LRESULT CustomControl::OnGetDlgCode() { return 0; }
 int CustomControl::OnKeyDown(WPARAM) { return 0; }
 void CustomControl::OnKillFocus() {}
+void CustomControl::OnDpiChanged() {}
 
 void CustomControl::NotifyParent(UINT code)
 {
@@ -95,6 +98,7 @@ LRESULT CALLBACK CustomControlProc(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_KILLFOCUS: object->OnKillFocus(); return 0;
+    case kDpiChangedAfterParent: object->OnDpiChanged(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -62,6 +62,9 @@ public:
     // DefWindowProcA.
     virtual int OnKeyDown(WPARAM key);
     virtual void OnKillFocus();
+    // The dialog the control is in moved to a monitor of another DPI and
+    // has been scaled to it (WM_DPICHANGED_AFTERPARENT).
+    virtual void OnDpiChanged();
 
     // Sends the parent WM_NOTIFY with code, from this control's window.
     void NotifyParent(UINT code);

@@ -11,10 +11,15 @@ FontSpec::FontSpec() : handle(NULL), textColour(0)
 
 int FontSpec::Create(HDC dc, const char* faceName, int points)
 {
+    return CreateForDpi(GetDeviceCaps(dc, LOGPIXELSY), faceName, points);
+}
+
+int FontSpec::CreateForDpi(int dpi, const char* faceName, int points)
+{
     if (faceName != NULL && faceName[0] != '\0')
         CopyText(description.lfFaceName, sizeof description.lfFaceName, faceName);
     // Negative: the size of the characters themselves, not of the cell.
-    description.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    description.lfHeight = -MulDiv(points, dpi, 72);
     handle = CreateFontIndirectA(&description);
     return handle != NULL;
 }

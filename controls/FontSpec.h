@@ -12,6 +12,9 @@ public:
     // keeps the one already described. The holder sets the other fields of
     // description (weight, underline) beforehand. Non-zero when created.
     int Create(HDC dc, const char* faceName, int points);
+    // The same for a window drawn at dpi, whatever DPI the device context
+    // reports (under per-monitor scaling it reports the screen's).
+    int CreateForDpi(int dpi, const char* faceName, int points);
     // Selects the font and its text colour into dc; returns the font it replaced.
     HFONT Select(HDC dc);
     // Deletes the font, if one was created.

@@ -2,6 +2,7 @@
 
 #include "../core/BoundedString.h"
 #include "../framework/CentreWindow.h"
+#include "../framework/DpiScale.h"
 
 #include <shellapi.h>
 
@@ -66,12 +67,14 @@ int MessageBoxWindow::focusIndex;
 WNDPROC MessageBoxWindow::buttonProcedure;
 
 MessageBoxWindow::MessageBoxWindow()
-    : running(0), owner(NULL), icon(NULL), maxCharWidth(0), lineHeight(0), lineCount(0),
+    : running(0), owner(NULL), icon(NULL), iconOwned(0), dpi(kBaseDpi), font(NULL), fontOwned(0),
+      iconName(NULL), maxCharWidth(0), lineHeight(0), lineCount(0),
       maxLineWidth(0), result(0), style(0), textColour(0), backgroundColour(0), text(NULL),
       caption(NULL)
 {
     windowStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION;
     buttonResult[0] = buttonResult[1] = buttonResult[2] = 0;
+    measuredText = NULL;
     textArea.left = textArea.top = textArea.right = textArea.bottom = 0;
 }
 
@@ -89,7 +92,7 @@ int MessageBoxWindow::RegisterWindowClass()
 }
 
 int MessageBoxWindow::Show(HWND ownerWindow, const char* boxText, const char* boxCaption,
-                           int boxStyle, const char* iconName, COLORREF textColourArg,
+                           int boxStyle, const char* iconNameArg, COLORREF textColourArg,
                            COLORREF backgroundColourArg, COLORREF frameColour)
 {
     if (openBox != NULL)
@@ -116,14 +119,92 @@ int MessageBoxWindow::Show(HWND ownerWindow, const char* boxText, const char* bo
         text = outOfMemoryText;
     caption = boxCaption;
 
-    // The display's default font is the one the box's window paints with.
-    HDC info = CreateICA("DISPLAY", NULL, NULL, NULL);
-    TEXTMETRICA metrics;
-    if (info == NULL || !GetTextMetricsA(info, &metrics)) {
-        if (info != NULL)
-            DeleteDC(info);
+    dpi = DpiOf(owner);
+    iconName = iconNameArg;
+    MakeFontAndIcon();
+    if (!Measure(boxText)) {
+        ReleaseFontAndIcon();
         ReleaseText();
         running = 0;
+        return 0;
+    }
+
+    // Registered at the first box rather than at construction: the window
+    // DLLs then stay unloaded in a start-up-list run that shows nothing.
+    RegisterWindowClass();
+    if (!CreateBoxWindow()) {
+        ReleaseFontAndIcon();
+        ReleaseText();
+        running = 0;
+        return 0;
+    }
+    openBox = this;
+    AfterCreate();
+    // EnableWindow answers whether the window was disabled already.
+    ownerDisabledByBox = owner != NULL && !EnableWindow(owner, FALSE);
+
+    // Waits for each message instead of polling, so an open box costs no
+    // processor time. A box window destroyed without OnClose (with its owner)
+    // can no longer be answered and ends the wait too.
+    while (running && IsWindow(window)) {
+        if (PumpPendingMessages())
+            break; // a quit message: nobody can answer the box any more
+        if (running)
+            WaitMessage();
+    }
+    if (window != NULL && IsWindow(window)) {
+        OnClose();
+    } else {
+        window = NULL;
+        RestoreOwner();
+        ReleaseText();
+        running = 0;
+    }
+    ReleaseFontAndIcon();
+    openBox = NULL;
+    return result;
+}
+
+int MessageBoxWindow::Scaled(int length) const { return ScaleLength(length, dpi); }
+
+int MessageBoxWindow::IconSize() const { return SystemMetricForDpi(SM_CXICON, dpi); }
+
+void MessageBoxWindow::MakeFontAndIcon()
+{
+    font = StockFontForDpi(SYSTEM_FONT, dpi, &fontOwned);
+    // Drawn only once the window shows, but loaded before it exists, so
+    // that a box that comes up and paints at once has it.
+    const char* systemIcon = SystemIconOf(style);
+    if (systemIcon != NULL)
+        icon = LoadIconForDpi(NULL, systemIcon, dpi, &iconOwned);
+    else if (iconName != NULL)
+        icon = LoadIconForDpi(instanceHandle, iconName, dpi, &iconOwned);
+    else
+        icon = NULL;
+}
+
+void MessageBoxWindow::ReleaseFontAndIcon()
+{
+    if (icon != NULL && iconOwned)
+        DestroyIcon(icon);
+    icon = NULL;
+    iconOwned = 0;
+    ReleaseFont(&font, &fontOwned);
+}
+
+int MessageBoxWindow::Measure(const char* boxText)
+{
+    measuredText = boxText;
+    // The display's default font is the one the box's window paints with,
+    // made anew where the box is drawn at another DPI.
+    HDC info = CreateICA("DISPLAY", NULL, NULL, NULL);
+    if (info == NULL)
+        return 0;
+    HGDIOBJ previousFont = SelectObject(info, font);
+    TEXTMETRICA metrics;
+    if (!GetTextMetricsA(info, &metrics)) {
+        SelectObject(info, previousFont);
+        DeleteDC(info);
         return 0;
     }
     maxCharWidth = metrics.tmMaxCharWidth;
@@ -148,58 +229,46 @@ int MessageBoxWindow::Show(HWND ownerWindow, const char* boxText, const char* bo
         minimumRight = 10 * lineHeight;
     else if (buttonSet == MB_YESNOCANCEL)
         minimumRight = 13 * lineHeight;
-    const char* systemIcon = SystemIconOf(style);
-    if (systemIcon != NULL || iconName != NULL) {
-        textArea.left = 64;
-        textArea.right = maxLineWidth + 4 * maxCharWidth + 64;
+    if (SystemIconOf(style) != NULL || iconName != NULL) {
+        textArea.left = Scaled(64);
+        textArea.right = maxLineWidth + 4 * maxCharWidth + Scaled(64);
     } else {
         int captionWidth = TextWidth(info, caption, (int)strlen(caption));
         if (captionWidth > maxLineWidth)
             maxLineWidth = captionWidth;
-        textArea.left = 8;
-        textArea.right = maxLineWidth + 4 * maxCharWidth + 8;
+        textArea.left = Scaled(8);
+        textArea.right = maxLineWidth + 4 * maxCharWidth + Scaled(8);
     }
     if (textArea.right < minimumRight)
         textArea.right = minimumRight;
+    textArea.top = lineHeight;
+    textArea.bottom = lineHeight * (lineCount + 1) + Scaled(8);
+    SelectObject(info, previousFont);
     DeleteDC(info);
+    return 1;
+}
 
-    icon = NULL;
-    // Registered at the first box rather than at construction: the window
-    // DLLs then stay unloaded in a start-up-list run that shows nothing.
-    RegisterWindowClass();
-    if (!CreateBoxWindow()) {
-        ReleaseText();
-        running = 0;
-        return 0;
-    }
-    openBox = this;
-    AfterCreate();
-    if (systemIcon != NULL)
-        icon = LoadIconA(NULL, systemIcon);
-    else if (iconName != NULL)
-        icon = LoadIconA(instanceHandle, iconName);
-    // EnableWindow answers whether the window was disabled already.
-    ownerDisabledByBox = owner != NULL && !EnableWindow(owner, FALSE);
-
-    // Waits for each message instead of polling, so an open box costs no
-    // processor time. A box window destroyed without OnClose (with its owner)
-    // can no longer be answered and ends the wait too.
-    while (running && IsWindow(window)) {
-        if (PumpPendingMessages())
-            break; // a quit message: nobody can answer the box any more
-        if (running)
-            WaitMessage();
-    }
-    if (window != NULL && IsWindow(window)) {
-        OnClose();
-    } else {
-        window = NULL;
-        RestoreOwner();
-        ReleaseText();
-        running = 0;
-    }
-    openBox = NULL;
-    return result;
+void MessageBoxWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    int newDpi = LOWORD(wParam);
+    if (newDpi <= 0)
+        return;
+    HFONT oldFont = font;
+    int oldFontOwned = fontOwned;
+    HICON oldIcon = icon;
+    int oldIconOwned = iconOwned;
+    dpi = newDpi;
+    MakeFontAndIcon();
+    Measure(measuredText);
+    for (int i = 0; i < buttonCount; ++i)
+        SendMessageA(boxButtons[i].window, WM_SETFONT, fontOwned ? (WPARAM)font : 0, FALSE);
+    if (oldFontOwned)
+        DeleteObject(oldFont);
+    if (oldIcon != NULL && oldIconOwned)
+        DestroyIcon(oldIcon);
+    TakeSuggestedRect(window, lParam);
+    PlaceButtons();
+    InvalidateRect(window, NULL, TRUE);
 }
 
 int MessageBoxWindow::PumpPendingMessages()
@@ -225,9 +294,7 @@ int MessageBoxWindow::PumpPendingMessages()
 
 int MessageBoxWindow::CreateBoxWindow()
 {
-    textArea.top = lineHeight;
-    textArea.bottom = lineHeight * (lineCount + 1) + 8;
-    int width = textArea.right + 16;
+    int width = textArea.right + Scaled(16);
     int height = lineHeight * (lineCount + 6);
     windowStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION;
     exStyle = 0;
@@ -244,7 +311,33 @@ void MessageBoxWindow::OnOtherCommand(int, HWND) {}
 int MessageBoxWindow::MakeButton(int index, const char* label, int value, int x, int y)
 {
     buttonResult[index] = value;
-    return boxButtons[index].Create(window, 0, label, x, y, 60, 30);
+    if (!boxButtons[index].Create(window, 0, label, x, y, Scaled(60), Scaled(30)))
+        return 0;
+    if (fontOwned)
+        SendMessageA(boxButtons[index].window, WM_SETFONT, (WPARAM)font, FALSE);
+    return 1;
+}
+
+// Left edges of the buttons at 96 DPI, from the middle of the box.
+static int ButtonOffset(int buttonSet, int index)
+{
+    static const int kTwo[] = {-70, 10};
+    static const int kThree[] = {-100, -30, 40};
+    switch (buttonSet) {
+    case MB_OKCANCEL:
+    case MB_YESNO: return kTwo[index % 2];
+    case MB_YESNOCANCEL: return kThree[index % 3];
+    default: return -30;
+    }
+}
+
+void MessageBoxWindow::PlaceButtons()
+{
+    RECT client;
+    GetClientRect(window, &client);
+    for (int i = 0; i < buttonCount; ++i)
+        MoveWindow(boxButtons[i].window, client.right / 2 + Scaled(ButtonOffset(style & MB_TYPEMASK, i)),
+                   client.bottom - 2 * lineHeight, Scaled(60), Scaled(30), TRUE);
 }
 
 int MessageBoxWindow::CreateButtons()
@@ -253,27 +346,28 @@ int MessageBoxWindow::CreateButtons()
     GetClientRect(window, &client);
     int mid = client.right / 2;
     int top = client.bottom - 2 * lineHeight;
+    int set = style & MB_TYPEMASK;
     int made;
-    switch (style & MB_TYPEMASK) {
+    switch (set) {
     case MB_OKCANCEL:
         buttonCount = 2;
-        made = MakeButton(0, "&Ok", IDOK, mid - 70, top) &&
-               MakeButton(1, "&Cancel", IDCANCEL, mid + 10, top);
+        made = MakeButton(0, "&Ok", IDOK, mid + Scaled(ButtonOffset(set, 0)), top) &&
+               MakeButton(1, "&Cancel", IDCANCEL, mid + Scaled(ButtonOffset(set, 1)), top);
         break;
     case MB_YESNO:
         buttonCount = 2;
-        made = MakeButton(0, "&Yes", IDYES, mid - 70, top) &&
-               MakeButton(1, "&No", IDNO, mid + 10, top);
+        made = MakeButton(0, "&Yes", IDYES, mid + Scaled(ButtonOffset(set, 0)), top) &&
+               MakeButton(1, "&No", IDNO, mid + Scaled(ButtonOffset(set, 1)), top);
         break;
     case MB_YESNOCANCEL:
         buttonCount = 3;
-        made = MakeButton(0, "&Yes", IDYES, mid - 100, top) &&
-               MakeButton(1, "&No", IDNO, mid - 30, top) &&
-               MakeButton(2, "&Cancel", IDCANCEL, mid + 40, top);
+        made = MakeButton(0, "&Yes", IDYES, mid + Scaled(ButtonOffset(set, 0)), top) &&
+               MakeButton(1, "&No", IDNO, mid + Scaled(ButtonOffset(set, 1)), top) &&
+               MakeButton(2, "&Cancel", IDCANCEL, mid + Scaled(ButtonOffset(set, 2)), top);
         break;
     default:
         buttonCount = 1;
-        made = MakeButton(0, "&Ok", IDOK, mid - 30, top);
+        made = MakeButton(0, "&Ok", IDOK, mid + Scaled(ButtonOffset(set, 0)), top);
         break;
     }
     return made;
@@ -311,14 +405,17 @@ void MessageBoxWindow::OnPaint()
     FillRect(dc, &paint.rcPaint, background);
     DeleteObject(background);
     if (icon != NULL) {
-        DrawIcon(dc, 16, textArea.top + (textArea.bottom - textArea.top) / 2 - 16, icon);
+        int side = IconSize();
+        DrawIconEx(dc, Scaled(16), textArea.top + (textArea.bottom - textArea.top) / 2 - side / 2,
+                   icon, side, side, 0, NULL, DI_NORMAL);
         frame.Place(textArea);
         frame.Draw(dc);
     }
+    HGDIOBJ previousFont = fontOwned ? SelectObject(dc, font) : NULL;
     SetTextColor(dc, textColour);
     SetBkColor(dc, backgroundColour);
     SetBkMode(dc, OPAQUE);
-    int y = textArea.top + 3;
+    int y = textArea.top + Scaled(3);
     for (const char* line = text != NULL ? text : ""; *line != '\0';) {
         int length;
         const char* next = NextLine(line, &length);
@@ -327,6 +424,8 @@ void MessageBoxWindow::OnPaint()
         y += lineHeight;
         line = next;
     }
+    if (previousFont != NULL)
+        SelectObject(dc, previousFont);
     EndPaint(window, &paint);
 }
 
@@ -449,7 +548,7 @@ int AboutBoxWindow::CreateBoxWindow()
                            ownerClient.bottom / 2, width, height);
 }
 
-int AboutBoxWindow::CreateButtons()
+void AboutBoxWindow::FitEllipse()
 {
     RECT client;
     GetClientRect(window, &client);
@@ -460,8 +559,37 @@ int AboutBoxWindow::CreateButtons()
     if (ellipse != NULL && !SetWindowRgn(window, ellipse, TRUE))
         DeleteObject(ellipse);
     SetWindowPos(window, NULL, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+int AboutBoxWindow::CreateButtons()
+{
+    FitEllipse();
     buttonCount = 1;
-    return MakeButton(0, "&Ok", IDOK, client.right / 2 - 30, client.bottom - 3 * lineHeight);
+    return MakeButton(0, "&Ok", IDOK, (outerWidth - 1) / 2 + Scaled(-30),
+                      (outerHeight - 1) - 3 * lineHeight);
+}
+
+void AboutBoxWindow::PlaceButtons()
+{
+    MoveWindow(boxButtons[0].window, (outerWidth - 1) / 2 + Scaled(-30),
+               (outerHeight - 1) - 3 * lineHeight, Scaled(60), Scaled(30), TRUE);
+}
+
+void AboutBoxWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    MessageBoxWindow::OnDpiChanged(wParam, lParam);
+    // Sized from the text as when it opened, where the system put it.
+    SetWindowPos(window, NULL, 0, 0, maxLineWidth + 4 * maxCharWidth,
+                 lineHeight * (lineCount + (caption[0] != '\0' ? 10 : 8)),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitEllipse();
+    PlaceButtons();
+    // The link is made again at the next paint, in the new font.
+    if (linkButton.window != NULL)
+        DestroyWindow(linkButton.window);
+    linkButton.window = NULL;
+    linkCreated = 0;
+    InvalidateRect(window, NULL, TRUE);
 }
 
 void AboutBoxWindow::OnPaint()
@@ -469,20 +597,23 @@ void AboutBoxWindow::OnPaint()
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     HBRUSH brush = CreateSolidBrush(backgroundColour);
-    HPEN pen = CreatePen(PS_SOLID, 3, RGB(255, 0, 0));
+    HPEN pen = CreatePen(PS_SOLID, Scaled(3), RGB(255, 0, 0));
     HGDIOBJ previousBrush = SelectObject(dc, brush);
     HGDIOBJ previousPen = SelectObject(dc, pen);
-    Ellipse(dc, 1, 1, outerWidth - 2, outerHeight - 2);
+    Ellipse(dc, Scaled(1), Scaled(1), outerWidth - Scaled(2), outerHeight - Scaled(2));
     SelectObject(dc, previousPen);
     SelectObject(dc, previousBrush);
     DeleteObject(pen);
     DeleteObject(brush);
-    if (icon != NULL)
-        DrawIcon(dc, outerWidth / 2 - 16, 18, icon);
+    if (icon != NULL) {
+        int side = IconSize();
+        DrawIconEx(dc, outerWidth / 2 - side / 2, Scaled(18), icon, side, side, 0, NULL, DI_NORMAL);
+    }
 
+    HGDIOBJ previousFont = fontOwned ? SelectObject(dc, font) : NULL;
     SetTextColor(dc, textColour);
     SetBkColor(dc, backgroundColour);
-    int y = 2 * lineHeight + 32;
+    int y = 2 * lineHeight + Scaled(32);
     for (const char* line = text != NULL ? text : ""; *line != '\0';) {
         int length;
         const char* next = NextLine(line, &length);
@@ -496,7 +627,7 @@ void AboutBoxWindow::OnPaint()
         linkFont.textColour = RGB(0, 0, 128);
         // Every showing makes the font anew; the one of the last showing goes.
         linkFont.Release();
-        linkFont.Create(dc, "MS Sans Serif", 12);
+        linkFont.CreateForDpi(dpi, "MS Sans Serif", 12);
         linkFont.Select(dc);
         int length = (int)strlen(caption);
         SIZE size = {0, 0};
@@ -508,6 +639,8 @@ void AboutBoxWindow::OnPaint()
         linkButton.Create(window, 0, "", linkRect.left, linkRect.top, size.cx, size.cy);
         linkCreated = 1;
     }
+    if (previousFont != NULL)
+        SelectObject(dc, previousFont);
     EndPaint(window, &paint);
 }
 

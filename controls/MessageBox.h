@@ -36,6 +36,8 @@ public:
     void OnPaint() override;
     // The box passes the focus on to the button that last had it.
     void OnSetFocus() override;
+    // Moved to a monitor of another scale: new font, icon and layout.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
 
     // Runs right after the window exists.
     virtual void AfterCreate();
@@ -46,6 +48,9 @@ public:
     virtual int CreateButtons();
     // Lays out the window and creates it; non-zero when it exists.
     virtual int CreateBoxWindow();
+    // Moves the buttons that CreateButtons made to their places in the
+    // client area as it is now.
+    virtual void PlaceButtons();
 
     // The window procedure of every box button: focus keys and mnemonics.
     static LRESULT CALLBACK BoxKeyHandler(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,6 +64,13 @@ public:
     int running;
     HWND owner;
     HICON icon;
+    int iconOwned;
+    // What the box is drawn at: the owner's DPI, the screen's without owner.
+    int dpi;
+    // The display's default font at that DPI.
+    HFONT font;
+    int fontOwned;
+    const char* iconName;
     int maxCharWidth;
     int lineHeight;
     int lineCount;
@@ -75,6 +87,17 @@ public:
     SunkenFrame frame;
 
 protected:
+    // length, given at 96 DPI, at the box's DPI.
+    int Scaled(int length) const;
+    // Measures the text (the one asked for) and sets the sizes that follow
+    // from it at the box's DPI; zero when the display cannot be measured.
+    int Measure(const char* measured);
+    // Makes the font and loads the icon for the box's DPI.
+    void MakeFontAndIcon();
+    void ReleaseFontAndIcon();
+    // The icon's side at the box's DPI.
+    int IconSize() const;
+    const char* measuredText;
     // Makes a box button (a fresh id each time) giving buttonResult value.
     int MakeButton(int index, const char* label, int value, int x, int y);
     void ReleaseText();
@@ -95,6 +118,9 @@ public:
     void OnOtherCommand(int commandId, HWND control) override;
     int CreateButtons() override;
     int CreateBoxWindow() override;
+    void PlaceButtons() override;
+    // The ellipse and the link are made again for the new DPI.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
 
     int linkCreated;
     int outerWidth;
@@ -102,6 +128,10 @@ public:
     RECT linkRect;
     FontSpec linkFont;
     ButtonControl linkButton;
+
+private:
+    // Cuts the window to the ellipse that fills its client area.
+    void FitEllipse();
 };
 
 // The one instance of each box and the three buttons both share; they live

@@ -5,7 +5,7 @@
 DateRecord today;
 
 Application::Application()
-    : AlwaysRun(0), AskTime(0), AutoRemove(1), RunOnce(1), TimeCol(1), modified(0),
+    : bigIcon(NULL), smallIcon(NULL), bigIconOwned(0), smallIconOwned(0), AlwaysRun(0), AskTime(0), AutoRemove(1), RunOnce(1), TimeCol(1), modified(0),
       reminderMode(0), firstRun(0), runAtStartup(0), Range(10), entryCount(0), RunDay(99),
       RunDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0)
 {

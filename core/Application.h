@@ -41,6 +41,11 @@ public:
     // for a failure (0 without a main window, -1 without the last button).
     int OpenMainWindow(int showCommand);
     void OnAfterDestroy() override;
+    // The window's icons follow it to a monitor of another scale.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
+    // Gives the window its icons at its DPI; at 96 DPI on a 96-DPI screen
+    // the class's icon serves as it always did.
+    void SetWindowIcons();
     void OnDrawItem(WPARAM controlId, LPARAM item) override;
 
     // The nine commands, the list's double-click and closing
@@ -59,6 +64,10 @@ public:
     int SaveState() override;
     int RestorePlacement() override;
 
+    HICON bigIcon;
+    HICON smallIcon;
+    int bigIconOwned;
+    int smallIconOwned;
     int AlwaysRun;
     int AskTime;
     int AutoRemove;

@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "../app/OneWindow.h"
 #include "../framework/ButtonBar.h"
+#include "../framework/DpiScale.h"
 #include "../resources/resource.h"
 
 #include <string.h>
@@ -45,6 +46,7 @@ int StartProgram(HINSTANCE instance, int showCommand)
         return 0;
     // Loaded only now that windows follow: the first USER call loads the
     // window DLLs, which a start that ends unseen never needs.
-    handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDR_HAND_CURSOR));
+    int owned = 0; // the screen's size comes from the shared cache
+    handCursor = LoadCursorForDpi(instance, MAKEINTRESOURCEA(IDR_HAND_CURSOR), DpiOf(NULL), &owned);
     return theApp.StartWindows(showCommand);
 }

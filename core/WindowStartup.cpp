@@ -30,8 +30,9 @@ int Application::OpenMainWindow(int showCommand)
     if (!CreateMain(&::listBox, &::buttonBar, &::statusBar))
         return 0;
     MarkMainWindow(window);
+    SetWindowIcons();
     // Fixed pitch, so that the columns of the list line up.
-    SendMessageA(::listBox.window, WM_SETFONT, (WPARAM)GetStockObject(SYSTEM_FIXED_FONT), FALSE);
+    UseFixedListFont();
     // Enter, Delete and Insert reach the commands through the main window.
     ::listBox.ReportKeys();
 
@@ -68,5 +69,12 @@ int Application::StartWindows(int showCommand)
 void Application::OnAfterDestroy()
 {
     ReleaseMainWindow();
+    // The window that showed them is gone.
+    if (bigIconOwned)
+        DestroyIcon(bigIcon);
+    if (smallIconOwned)
+        DestroyIcon(smallIcon);
+    bigIcon = smallIcon = NULL;
+    bigIconOwned = smallIconOwned = 0;
     MainWindow::OnAfterDestroy();
 }

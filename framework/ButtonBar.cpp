@@ -1,10 +1,33 @@
 #include "ButtonBar.h"
 
 #include "../resources/resource.h"
+#include "DpiScale.h"
 
 #include <new>
 
 HCURSOR handCursor;
+
+HCURSOR HandCursorFor(int dpi)
+{
+    static HCURSOR made;
+    static int madeOwned;
+    static int madeDpi;
+    if (dpi == DpiOf(NULL) || instanceHandle == NULL)
+        return handCursor;
+    if (made == NULL || madeDpi != dpi) {
+        int owned = 0;
+        HCURSOR fresh =
+            LoadCursorForDpi(instanceHandle, MAKEINTRESOURCEA(IDR_HAND_CURSOR), dpi, &owned);
+        if (fresh == NULL)
+            return handCursor;
+        if (made != NULL && madeOwned)
+            DestroyCursor(made);
+        made = fresh;
+        madeOwned = owned;
+        madeDpi = dpi;
+    }
+    return made;
+}
 
 static int barClassRegistered;
 static const char kBarClassName[] = "BtnBarClass";
@@ -13,7 +36,7 @@ LRESULT BarButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETCURSOR:
-        SetCursor(handCursor);
+        SetCursor(HandCursorFor(DpiOf(window)));
         return 0;
     case WM_MOUSEMOVE:
         // The focused button is the one the user is already at; only the
@@ -28,8 +51,8 @@ LRESULT BarButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 // Runs during static construction, so the class carries the null instance.
 ButtonBar::ButtonBar()
-    : buttonCapacity(0), nextX(2), buttonCount(0), barHeight(0), commandIds(NULL), buttons(NULL),
-      shown(1)
+    : buttonCapacity(0), nextX(2), dpi(kBaseDpi), buttonCount(0), barHeight(0), commandIds(NULL),
+      baseWidths(NULL), font(NULL), buttons(NULL), shown(1)
 {
     windowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 }
@@ -38,6 +61,7 @@ ButtonBar::~ButtonBar()
 {
     delete[] buttons;
     delete[] commandIds;
+    delete[] baseWidths;
 }
 
 int ButtonBar::RegisterWindowClass()
@@ -110,8 +134,23 @@ int ButtonBar::CreateBar(HWND parent, int x, int y, int width, int height)
     if (!CreateOwnWindow(kBarClassName, parent, NULL, "", x, y, width, height))
         return 0;
     barHeight = height;
+    dpi = DpiOf(window);
     ShowWindow(window, shown ? SW_SHOW : SW_HIDE);
     return 1;
+}
+
+void ButtonBar::Rescale(int newDpi, int height)
+{
+    dpi = newDpi;
+    barHeight = height;
+    // Each edge is scaled from its place at 96 DPI rather than summed from
+    // scaled widths, so rounding never adds up along the bar.
+    int x = 2;
+    for (int i = 0; i < buttonCount; ++i) {
+        MoveWindow(buttons[i].window, ScaleLength(x, dpi), ScaleLength(3, dpi),
+                   ScaleLength(baseWidths[i], dpi), barHeight - ScaleLength(6, dpi), TRUE);
+        x += baseWidths[i] + 3;
+    }
 }
 
 int ButtonBar::SetButtonCount(int n)
@@ -120,14 +159,17 @@ int ButtonBar::SetButtonCount(int n)
         return 0;
     BarButton* newButtons = new (std::nothrow) BarButton[n];
     int* newIds = new (std::nothrow) int[n];
-    // AddButton writes both arrays, so the bar takes neither without the other.
-    if (newButtons == NULL || newIds == NULL) {
+    int* newWidths = new (std::nothrow) int[n];
+    // AddButton writes all three arrays, so the bar takes none without the others.
+    if (newButtons == NULL || newIds == NULL || newWidths == NULL) {
         delete[] newButtons;
         delete[] newIds;
+        delete[] newWidths;
         return 0;
     }
     buttons = newButtons;
     commandIds = newIds;
+    baseWidths = newWidths;
     buttonCapacity = n;
     nextX = 2;
     return 1;
@@ -141,14 +183,25 @@ int ButtonBar::AddButton(const char* caption, int width, int commandId, int disa
     BarButton& button = buttons[buttonCount];
     button.subclassFlag = 1;
     button.hintText = hint;
-    if (!button.Create(window, commandId, caption, nextX, 3, width, barHeight - 6))
+    if (!button.Create(window, commandId, caption, ScaleLength(nextX, dpi), ScaleLength(3, dpi),
+                       ScaleLength(width, dpi), barHeight - ScaleLength(6, dpi)))
         return 0;
+    if (font != NULL)
+        SendMessageA(button.window, WM_SETFONT, (WPARAM)font, FALSE);
     if (disabled)
         EnableWindow(button.window, FALSE);
     commandIds[buttonCount] = commandId;
+    baseWidths[buttonCount] = width;
     ++buttonCount;
     nextX += width + 3;
     return 1;
+}
+
+void ButtonBar::SetFont(HFONT newFont)
+{
+    font = newFont;
+    for (int i = 0; i < buttonCount; ++i)
+        SendMessageA(buttons[i].window, WM_SETFONT, (WPARAM)font, TRUE);
 }
 
 void ButtonBar::EnableButton(int commandId, int enable)

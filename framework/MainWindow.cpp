@@ -2,6 +2,7 @@
 
 #include "ButtonBar.h"
 #include "ControlObject.h"
+#include "DpiScale.h"
 #include "StatusBar.h"
 
 #include <commctrl.h>
@@ -10,7 +11,8 @@ static int mainClassRegistered;
 static const char kMainClassName[] = "MainClass";
 
 MainWindow::MainWindow()
-    : accelerators(NULL), clientWidth(0), clientHeight(0), barHeight(0), buttonBar(NULL),
+    : accelerators(NULL), dpi(kBaseDpi), placing(0), fixedListFont(0), listFont(NULL),
+      listFontOwned(0), barFont(NULL), barFontOwned(0), clientWidth(0), clientHeight(0), barHeight(0), buttonBar(NULL),
       statusBar(NULL), listBox(NULL)
 {
     windowStyle = WS_OVERLAPPEDWINDOW;
@@ -19,7 +21,13 @@ MainWindow::MainWindow()
 int MainWindow::CanClose() { return 1; }
 int MainWindow::RestorePlacement() { return 0; }
 
-void MainWindow::OnAfterDestroy() { PostQuitMessage(0); }
+void MainWindow::OnAfterDestroy()
+{
+    // The children are gone: nothing uses the fonts any more.
+    ReleaseFont(&listFont, &listFontOwned);
+    ReleaseFont(&barFont, &barFontOwned);
+    PostQuitMessage(0);
+}
 
 int MainWindow::RegisterWindowClass()
 {
@@ -92,24 +100,81 @@ int MainWindow::CreateMain(ListBoxControl* list, ButtonBar* bar, StatusBar* stat
     if (window == NULL)
         return 0;
 
-    HDC display = CreateICA("DISPLAY", NULL, NULL, NULL);
-    if (display == NULL)
-        return 0;
-    TEXTMETRICA metrics;
-    int measured = GetTextMetricsA(display, &metrics);
-    DeleteDC(display);
-    if (!measured)
+    if (!MakeFonts(DpiOf(window)))
         return 0;
 
     RECT client;
     GetClientRect(window, &client);
-    barHeight = metrics.tmHeight + 12;
     if (!buttonBar->CreateBar(window, 0, 0, client.right, barHeight))
         return 0;
+    buttonBar->dpi = dpi;
 
     listBox->exStyle = WS_EX_CLIENTEDGE;
     return listBox->Create(window, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT);
+}
+
+int MainWindow::MakeFonts(int newDpi)
+{
+    HFONT oldList = listFont;
+    int oldListOwned = listFontOwned;
+    HFONT oldBar = barFont;
+    int oldBarOwned = barFontOwned;
+    dpi = newDpi;
+    listFont = StockFontForDpi(SYSTEM_FIXED_FONT, dpi, &listFontOwned);
+    barFont = StockFontForDpi(SYSTEM_FONT, dpi, &barFontOwned);
+
+    // The buttons are as high as the text of the bar's font (the display's
+    // default) and some room.
+    HDC display = CreateICA("DISPLAY", NULL, NULL, NULL);
+    int measured = 0;
+    TEXTMETRICA metrics;
+    if (display != NULL) {
+        HGDIOBJ previous = SelectObject(display, barFont);
+        measured = GetTextMetricsA(display, &metrics);
+        SelectObject(display, previous);
+        DeleteDC(display);
+    }
+    if (measured)
+        barHeight = metrics.tmHeight + ScaleLength(12, dpi);
+
+    // The children are switched to the new fonts before the old ones go.
+    // The stock fonts are left to the windows' own choice, so that at
+    // 96 DPI nothing differs from a window that never changed scale.
+    if (fixedListFont && listBox != NULL && listBox->window != NULL)
+        SendMessageA(listBox->window, WM_SETFONT, (WPARAM)listFont, FALSE);
+    if (buttonBar != NULL)
+        buttonBar->SetFont(barFontOwned ? barFont : NULL);
+    if (oldListOwned && oldList != listFont)
+        DeleteObject(oldList);
+    if (oldBarOwned && oldBar != barFont)
+        DeleteObject(oldBar);
+    return measured;
+}
+
+void MainWindow::UseFixedListFont()
+{
+    fixedListFont = 1;
+    if (listBox != NULL)
+        SendMessageA(listBox->window, WM_SETFONT, (WPARAM)listFont, FALSE);
+}
+
+void MainWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    int newDpi = LOWORD(wParam);
+    if (newDpi <= 0)
+        return;
+    MakeFonts(newDpi);
+    if (buttonBar != NULL)
+        buttonBar->Rescale(dpi, barHeight);
+    if (!placing)
+        TakeSuggestedRect(window, lParam);
+    // The status window takes its height from its font; a new size of the
+    // main window brings it WM_SIZE and, with it, new part edges.
+    RECT client;
+    GetClientRect(window, &client);
+    SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    InvalidateRect(window, NULL, TRUE);
 }
 
 void MainWindow::ShowMain(int showCommand)

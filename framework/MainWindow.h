@@ -23,6 +23,11 @@ public:
     void OnAfterDestroy() override;
     int RegisterWindowClass() override;
     void OnClose() override;
+    // Moved to a monitor of another scale: takes the suggested rectangle
+    // (but not while a saved placement is being restored, which keeps the
+    // size the user left, in that monitor's pixels), remakes the fonts for
+    // the new DPI and lays the children out again.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
     // Creates the status window; without it the main window is not created.
     int OnCreate() override;
     int OnQueryEndSession() override;
@@ -36,12 +41,26 @@ public:
     void ShowMain(int showCommand);
     // Places the children in the client area of the last WM_SIZE.
     void Layout();
+    // Gives the list the fixed-pitch system font, at the window's DPI from
+    // now on.
+    void UseFixedListFont();
+    // Makes the fonts of the bar and the list for dpi and measures the bar's
+    // height from the bar's font; zero when the font cannot be measured.
+    int MakeFonts(int newDpi);
     // Loads the accelerator table resourceId for the message loop; zero if none.
     int SetAccelerators(int resourceId);
     // Runs until WM_QUIT and returns its code; -1 if the message queue fails.
     int RunMessageLoop();
 
     HACCEL accelerators;
+    int dpi;
+    // Set by RestorePlacement around SetWindowPlacement.
+    int placing;
+    int fixedListFont;
+    HFONT listFont;
+    int listFontOwned;
+    HFONT barFont;
+    int barFontOwned;
     int clientWidth;
     int clientHeight;
     int barHeight;

@@ -1,6 +1,7 @@
 #include "WindowObject.h"
 
 #include "ControlObject.h"
+#include "DpiScale.h"
 
 HINSTANCE instanceHandle;
 
@@ -27,6 +28,7 @@ void WindowObject::OnContextMenu(WPARAM, LPARAM) {}
 int WindowObject::OnCreate() { return 0; }
 LRESULT WindowObject::OnCtlColorListBox(WPARAM, LPARAM) { return 0; }
 void WindowObject::OnDestroy() {}
+void WindowObject::OnDpiChanged(WPARAM, LPARAM lParam) { TakeSuggestedRect(window, lParam); }
 void WindowObject::OnDrawItem(WPARAM, LPARAM) {}
 void WindowObject::OnDropFiles(WPARAM) {}
 void WindowObject::OnEndSession(WPARAM, LPARAM) {}
@@ -74,6 +76,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         SaveState();
         OnAfterDestroy();
         return 0;
+    case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
     case WM_DRAWITEM: OnDrawItem(wParam, lParam); return TRUE;
     case WM_DROPFILES: OnDropFiles(wParam); return 0;
     case WM_ENDSESSION:

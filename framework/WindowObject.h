@@ -40,6 +40,9 @@ public:
     virtual int OnCreate();
     virtual LRESULT OnCtlColorListBox(WPARAM wParam, LPARAM lParam);
     virtual void OnDestroy();
+    // WM_DPICHANGED: the window is now on a monitor of the DPI in LOWORD of
+    // wParam; the default takes the rectangle the system suggests (lParam).
+    virtual void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     virtual void OnDrawItem(WPARAM wParam, LPARAM lParam);
     virtual void OnDropFiles(WPARAM wParam);
     virtual void OnEndSession(WPARAM wParam, LPARAM lParam);

@@ -118,6 +118,25 @@ def draw_icon(size):
     return c
 
 
+# The large sizes that high-DPI screens ask for are the small drawings
+# blown up by a whole factor, so every edge stays on a pixel.
+ENLARGED = {64: (32, 2), 96: (48, 2), 128: (32, 4)}
+
+
+def enlarge(canvas, factor):
+    big = Canvas(canvas.size * factor)
+    for y in range(big.size):
+        big.px[y] = [canvas.px[y // factor][x // factor] for x in range(big.size)]
+    return big
+
+
+def icon_canvas(size):
+    if size in ENLARGED:
+        base, factor = ENLARGED[size]
+        return enlarge(draw_icon(base), factor)
+    return draw_icon(size)
+
+
 def and_mask(size, transparent):
     """1-bit mask rows, bottom-up, each padded to a 32-bit boundary."""
     stride = ((size + 31) // 32) * 4
@@ -192,12 +211,13 @@ HAND_ORIGIN = (0, 0)
 HAND_HOTSPOT = (5, 0)
 
 
-def cursor_image():
-    size = 32
+def cursor_image(size=32):
+    """The hand at 32 pixels, or blown up for 48 (x1.5) and 64 (x2)."""
     rows = [r for r in HAND.strip("\n").split("\n")]
     ox, oy = HAND_ORIGIN
 
     def cell(x, y):
+        x, y = x * 32 // size, y * 32 // size
         gy, gx = y - oy, x - ox
         if 0 <= gy < len(rows) and 0 <= gx < len(rows[gy]):
             return rows[gy][gx]
@@ -214,12 +234,14 @@ def cursor_image():
 
 def main():
     os.makedirs(RES_DIR, exist_ok=True)
-    icons = [(s, 0, 1, 32, icon_image(draw_icon(s))) for s in (16, 32, 48)]
+    icons = [(s, 0, 1, 32, icon_image(icon_canvas(s)))
+             for s in (16, 32, 48, 64, 96, 128)]
     with open(os.path.join(RES_DIR, "Tarvendel.ico"), "wb") as f:
         f.write(container(1, icons))
 
     hx, hy = HAND_HOTSPOT
-    cur = [(32, 2, hx + HAND_ORIGIN[0], hy + HAND_ORIGIN[1], cursor_image())]
+    cur = [(s, 2, (hx + HAND_ORIGIN[0]) * s // 32, (hy + HAND_ORIGIN[1]) * s // 32,
+            cursor_image(s)) for s in (32, 48, 64)]
     with open(os.path.join(RES_DIR, "Hand.cur"), "wb") as f:
         f.write(container(2, cur))
 

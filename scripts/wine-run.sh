@@ -6,11 +6,19 @@
 #
 # Making a prefix takes seconds, so one headless template is made once per
 # user (under a lock, so parallel runs wait for it) and copied for each run.
+#
+# With TARVENDEL_DPI set (such as 144 or 192) the prefix's screen has that
+# many dots per inch instead of 96; each DPI has a template of its own.
 set -u
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
 base=${TARVENDEL_WINE_BASE:-${TMPDIR:-/tmp}/tarvendel-wine-$(id -u)}
+dpi=${TARVENDEL_DPI:-96}
+case "$dpi" in
+    ''|*[!0-9]*) echo "wine-run: TARVENDEL_DPI must be a number, not $dpi" >&2; exit 1 ;;
+esac
 template=$base/template
+[ "$dpi" = 96 ] || template=$base/template-dpi$dpi
 mkdir -p "$base"
 
 make_template() {
@@ -25,6 +33,12 @@ make_template() {
     env -u DISPLAY WINEPREFIX="$template" WINEDEBUG=-all "$WINE" reg add \
         'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
         /d no-debugger.exe /f >/dev/null 2>&1 || return 1
+    if [ "$dpi" != 96 ]; then
+        for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+            env -u DISPLAY WINEPREFIX="$template" WINEDEBUG=-all "$WINE" reg add "$key" \
+                /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || return 1
+        done
+    fi
     # The desktop process keeps the driver it started with; end it.
     WINEPREFIX="$template" "$WINESERVER" -k 2>/dev/null
     WINEPREFIX="$template" "$WINESERVER" -w 2>/dev/null
@@ -34,7 +48,7 @@ make_template() {
 (
     flock 9
     [ -f "$template/.ready" ] || make_template || { echo "wine-run: cannot make a Wine prefix" >&2; exit 1; }
-) 9>"$base/template.lock" || exit 1
+) 9>"$template.lock" || exit 1
 
 prefix=$(mktemp -d "$base/run.XXXXXX")
 cp -a "$template/." "$prefix/"

@@ -5,6 +5,7 @@
 // stands in for that one under Wine. December 2007 starts on a Saturday and
 // fills all six rows.
 #include "controls/CalendarControl.h"
+#include "framework/DpiScale.h"
 #include "framework/WindowObject.h"
 
 #include <windows.h>
@@ -38,12 +39,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     description.lpszClassName = "CalendarGallery";
     RegisterClassA(&description);
 
-    RECT frame = {0, 0, 219, 185};
+    // At another DPI the control is as much larger as the dialog would be.
+    int dpi = DpiOf(NULL);
+    RECT frame = {0, 0, ScaleLength(219, dpi), ScaleLength(185, dpi)};
     AdjustWindowRect(&frame, WS_CAPTION | WS_SYSMENU, FALSE);
     HWND window = CreateWindowExA(0, "CalendarGallery", "Calendar", WS_CAPTION | WS_SYSMENU, 20,
                                   20, frame.right - frame.left, frame.bottom - frame.top, NULL,
                                   NULL, instance, NULL);
-    CreateWindowExA(0, "CalendarClass", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 24, 16, 171, 153,
+    CreateWindowExA(0, "CalendarClass", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, ScaleLength(24, dpi),
+                    ScaleLength(16, dpi), ScaleLength(171, dpi), ScaleLength(153, dpi),
                     window, (HMENU)1019, instance, NULL);
 
     DateRecord shown = {};

@@ -7,6 +7,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <string>
 #include <vector>
@@ -195,26 +196,28 @@ TEST_F(Manifest, DeclaresWindows7To11AsSupported)
         EXPECT_TRUE(IsEqualGUID(expected[i], systems[i])) << "supportedOS entry " << i;
 }
 
-TEST_F(Manifest, LeavesDpiAwarenessToWindows)
+TEST_F(Manifest, DeclaresPerMonitorDpiAwareness)
 {
-    // The windows are laid out in fixed pixels: a program that declared
-    // itself DPI aware would come out small and cut on a scaled screen.
+    // Without it Windows stretches the windows' bitmaps on a scaled screen
+    // and every letter comes out blurred.
     ASSERT_NO_FATAL_FAILURE(CreateContext());
     struct Setting {
         const wchar_t* schema; // null: the 2005 WindowsSettings schema
         const wchar_t* name;
-        const char* label;
+        const wchar_t* value;
     };
     const Setting settings[] = {
-        {NULL, L"dpiAware", "dpiAware"},
-        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", "dpiAwareness"},
+        {NULL, L"dpiAware", L"true/pm"},
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+         L"PerMonitorV2, PerMonitor"},
     };
     for (const Setting& setting : settings) {
         wchar_t value[64] = L"";
         SIZE_T written = 0;
-        EXPECT_FALSE(QueryActCtxSettingsW(0, context, setting.schema, setting.name, value,
-                                          sizeof value / sizeof value[0], &written))
-            << setting.label << " is declared";
+        EXPECT_TRUE(QueryActCtxSettingsW(0, context, setting.schema, setting.name, value,
+                                         sizeof value / sizeof value[0], &written))
+            << "no " << (const char*)(setting.schema == NULL ? "dpiAware" : "dpiAwareness");
+        EXPECT_EQ(0, wcscmp(setting.value, value));
     }
 }
 
