@@ -34,6 +34,31 @@ std::string PellixFolder()
     return data.substr(0, data.size() - strlen("Tarvendel\\"));
 }
 
+// The data file in the data folder, made on the way.
+int WriteDataFile(const std::string& text)
+{
+    CreateDirectoryPath(DataFolderPath().c_str());
+    return WriteFileText(DataFilePath(), text);
+}
+
+// A copy of the program in folder (which ends in '\\'), for starts from elsewhere.
+std::string CopyOfProgram(const std::string& folder)
+{
+    std::string program = folder + "Tarvendel.exe";
+    EXPECT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    return program;
+}
+
+// A run that ended by itself with this exit code.
+::testing::AssertionResult Ended(const ProcessRun& run, DWORD exitCode)
+{
+    if (!run.finished)
+        return ::testing::AssertionFailure() << "the program had to be ended";
+    if (run.exitCode != exitCode)
+        return ::testing::AssertionFailure() << "exit code " << run.exitCode;
+    return ::testing::AssertionSuccess();
+}
+
 class Process : public ::testing::Test {
 protected:
     void SetUp() override
@@ -51,8 +76,7 @@ protected:
 TEST_F(Process, ARunStartWithoutADataFileEndsWithOneAndShowsNothing)
 {
     ProcessRun run = RunProgram(TarvendelPath(), "RUN");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(1u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 1u));
     EXPECT_EQ(0, run.windowsShown);
     // Every missing level of the data folder was made on the way.
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(DataFolderPath().c_str()));
@@ -64,13 +88,10 @@ TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
     GetLocalTime(&now);
     DWORD otherDay = now.wDay % 28 + 1;
     WriteNumber("RunDay", otherDay);
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), "01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n"));
+    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n"));
 
     ProcessRun run = RunProgram(TarvendelPath(), "run");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(0, run.windowsShown);
     DWORD runDay = 0, runDate = 0;
     EXPECT_TRUE(ReadNumber("RunDay", &runDay));
@@ -88,8 +109,7 @@ void CloseAtOnce(HWND main)
 TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 {
     ProcessRun run = RunProgram(TarvendelPath(), "/x", IDOK, 20000, CloseAtOnce);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     ASSERT_EQ(1u, run.boxes.size()); // the first run stays silent about the missing file
     EXPECT_EQ("Tarvendel", run.boxes[0].caption);
     EXPECT_EQ("Unknown parameter\n/X", run.boxes[0].text);
@@ -109,14 +129,12 @@ TEST_F(Process, AnOldDataFileBesideTheProgramIsMovedIntoTheDataFolder)
     // A folder with a blank: the quoted program path must still find its folder.
     std::string folder = NewTempFolder() + "My Programs\\";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
-    std::string program = folder + "Tarvendel.exe";
-    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    std::string program = CopyOfProgram(folder);
     const std::string text = "12/25 Christmas\r\n07/04\t09:00 Parade\r\n";
     ASSERT_TRUE(WriteFileText(folder + "Tarvendel.dat", text));
 
     ProcessRun run = RunProgram(program, "RUN");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(text, ReadFileText(DataFilePath()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Tarvendel.dat").c_str()));
     RemoveTree(folder.substr(0, folder.size() - strlen("My Programs\\")));
@@ -128,11 +146,9 @@ TEST_F(Process, OnlyTheFileBesideTheRunningProgramIsMovedIn)
     // from the PATH, or a shortcut with its own working folder).
     std::string folder = NewTempFolder();
     ASSERT_TRUE(CreateDirectoryA((folder + "elsewhere").c_str(), NULL));
-    std::string program = folder + "Tarvendel.exe";
-    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    std::string program = CopyOfProgram(folder);
     ASSERT_TRUE(WriteFileText(folder + "elsewhere\\Tarvendel.dat", "12/25 Not mine\r\n"));
-    CreateDirectoryPath(DataFolderPath().c_str());
-    ASSERT_TRUE(WriteFileText(DataFilePath(), "01/01 Mine\r\n"));
+    ASSERT_TRUE(WriteDataFile("01/01 Mine\r\n"));
     ProcessRun run = RunProgram(program, "RUN", IDOK, 20000, MainWindowVisit(),
                                 {"Tarvendel.exe", folder + "elsewhere"});
     ASSERT_TRUE(run.finished);
@@ -149,8 +165,7 @@ TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
     const char kOverrides[] = "Software\\Wine\\AppDefaults\\Tarvendel.exe\\DllOverrides";
     RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "comctl32", REG_SZ, "native,builtin", 15);
     std::string folder = NewTempFolder();
-    std::string program = folder + "Tarvendel.exe";
-    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    std::string program = CopyOfProgram(folder);
     std::string planted = ProgramFolder() + "..\\planted\\comctl32.dll";
     ASSERT_TRUE(CopyFileA(planted.c_str(), (folder + "comctl32.dll").c_str(), FALSE));
 
@@ -159,8 +174,7 @@ TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
         opened = 1;
         PostMessageA(main, WM_CLOSE, 0, 0);
     }, {"", folder});
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(1, opened);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "planted-loaded").c_str()));
 
@@ -223,13 +237,10 @@ std::string InDays(int days)
 
 TEST_F(Process, AStartByHandOpensTheListInEditMode)
 {
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, Look(&opened));
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     ASSERT_EQ(2u, opened.lines.size());
     EXPECT_NE(std::string::npos, opened.lines[0].find("Soon"));
     EXPECT_EQ("\tEdit mode", opened.mode);
@@ -241,13 +252,10 @@ TEST_F(Process, AStartByHandOpensTheListInEditMode)
 
 TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
 {
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&opened));
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     ASSERT_EQ(1u, opened.lines.size());
     EXPECT_NE(std::string::npos, opened.lines[0].find("Soon"));
     EXPECT_EQ("\tReminder mode", opened.mode);
@@ -277,9 +285,7 @@ int SettingsKeyExists()
 
 TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 {
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(InDays(2) + " Soon\r\n"));
     ProcessRun byRun = {}, byHand = {};
     int restored = 0, settingsWritten = 1;
     ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
@@ -291,8 +297,7 @@ TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
         settingsWritten = SettingsKeyExists();
         PostMessageA(main, WM_CLOSE, 0, 0);
     });
-    ASSERT_TRUE(first.finished);
-    EXPECT_EQ(0u, first.exitCode);
+    ASSERT_TRUE(Ended(first, 0u));
     EXPECT_TRUE(byRun.finished);
     EXPECT_EQ(0u, byRun.exitCode);
     EXPECT_EQ(0, byRun.windowsShown);

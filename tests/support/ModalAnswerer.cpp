@@ -1,5 +1,7 @@
 #include "ModalAnswerer.h"
 
+#include "controls/MessageBox.h"
+
 #include <algorithm>
 
 #include <string.h>
@@ -90,6 +92,27 @@ void PressButton(HWND box, int result, std::string (*readText)(HWND))
                  reinterpret_cast<LPARAM>(search.found));
 }
 
+AnsweredWindow DescribeWindow(HWND box)
+{
+    AnsweredWindow seen;
+    char text[256] = "";
+    GetClassNameA(box, text, sizeof text);
+    seen.className = text;
+    seen.caption = LocalText(box);
+    seen.text = ModalText(box);
+    MessageBoxWindow* shown = box == aboutBox.window     ? &aboutBox
+                              : box == messageBox.window ? &messageBox
+                                                         : NULL;
+    if (shown != NULL) {
+        seen.style = shown->style;
+        seen.icon = shown->icon;
+        seen.textColour = shown->textColour;
+        seen.backgroundColour = shown->backgroundColour;
+        seen.frameColour = shown->frame.shadow;
+    }
+    return seen;
+}
+
 void ModalAnswerer::AnswerOpenWindows()
 {
     std::vector<HWND> open;
@@ -97,13 +120,7 @@ void ModalAnswerer::AnswerOpenWindows()
     for (HWND box : open) {
         if (std::find(pressed.begin(), pressed.end(), box) != pressed.end())
             continue;
-        AnsweredWindow seen;
-        char text[256];
-        GetClassNameA(box, text, sizeof text);
-        seen.className = text;
-        GetWindowTextA(box, text, sizeof text);
-        seen.caption = text;
-        seen.text = ModalText(box);
+        AnsweredWindow seen = DescribeWindow(box);
         size_t index = answered.size();
         int button = buttons.empty() ? IDOK
                                      : buttons[index < buttons.size() ? index : buttons.size() - 1];
