@@ -489,8 +489,9 @@ protected:
             if (refused)
                 return;
             // As the dialog's OK sets the options, and the Setup command
-            // rebuilds the list only when the time column changed.
-            int changed = timeCol != theApp.TimeCol;
+            // rebuilds the list only when the time column changed, or the
+            // range in Reminder mode.
+            int changed = timeCol != theApp.TimeCol || (mode && range != theApp.Range);
             theApp.Range = range;
             theApp.TimeCol = timeCol;
             theApp.AskTime = askTime;
@@ -498,7 +499,7 @@ protected:
             if (changed)
                 theApp.RefreshList();
         }
-        int changed = timeCol != this->timeCol;
+        int changed = timeCol != this->timeCol || (mode && range != this->range);
         this->range = range;
         this->timeCol = timeCol;
         EXPECT_EQ(range, theApp.Range);
