@@ -282,6 +282,8 @@ TEST(AboutBox, ShowsNameVersionAndOneMoreLine)
     ShowAboutBox(NULL);
     ASSERT_EQ(1u, answerer.Answered().size());
     std::string text = answerer.Answered()[0].text;
+    EXPECT_EQ("style 0x0, program icon, 000000 on c0c0c0, frame 808080",
+              BoxLook(answerer.Answered()[0]));
     EXPECT_EQ(0u, text.find("Tarvendel - Version 1.32\n")) << text;
     EXPECT_EQ(1, std::count(text.begin(), text.end(), '\n')) << text;
     EXPECT_GT(text.size(), sizeof "Tarvendel - Version 1.32\n") << text;

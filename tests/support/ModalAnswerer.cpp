@@ -1,9 +1,11 @@
 #include "ModalAnswerer.h"
 
 #include "controls/MessageBox.h"
+#include "resources/resource.h"
 
 #include <algorithm>
 
+#include <stdio.h>
 #include <string.h>
 
 static ModalAnswerer* activeAnswerer;
@@ -111,6 +113,27 @@ AnsweredWindow DescribeWindow(HWND box)
         seen.frameColour = shown->frame.shadow;
     }
     return seen;
+}
+
+std::string BoxLook(const AnsweredWindow& box)
+{
+    const struct {
+        HICON icon;
+        const char* name;
+    } icons[] = {{LoadIconA(NULL, MAKEINTRESOURCEA(32513)), "stop"},
+                 {LoadIconA(NULL, MAKEINTRESOURCEA(32514)), "question"},
+                 {LoadIconA(NULL, MAKEINTRESOURCEA(32515)), "exclamation"},
+                 {LoadIconA(NULL, MAKEINTRESOURCEA(32516)), "information"},
+                 {LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDI_TARVENDEL)), "program"}};
+    const char* icon = box.icon == NULL ? "no" : "unknown";
+    for (const auto& known : icons)
+        if (box.icon != NULL && box.icon == known.icon)
+            icon = known.name;
+    char look[128];
+    snprintf(look, sizeof look, "style 0x%x, %s icon, %06lx on %06lx, frame %06lx", box.style, icon,
+             (unsigned long)box.textColour, (unsigned long)box.backgroundColour,
+             (unsigned long)box.frameColour);
+    return look;
 }
 
 void ModalAnswerer::AnswerOpenWindows()

@@ -22,6 +22,10 @@ struct AnsweredWindow {
 // What box shows and, for the program's own box in this process, how it was asked.
 AnsweredWindow DescribeWindow(HWND box);
 
+// How a box was asked for, in one line: "style 0x24, question icon, 000000 on
+// c0c0c0, frame 808080"; the icon named "program" for the program's own.
+std::string BoxLook(const AnsweredWindow& box);
+
 class ModalAnswerer {
 public:
     // Each window that appears is answered with the next button id in turn;
