@@ -311,3 +311,18 @@ TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
     ProcessRun after = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     EXPECT_EQ(1, after.windowsShown);
 }
+
+TEST_F(Process, TheExitCommandClosesAsTheWindowDoesAndEndsWithZero)
+{
+    // Past one-off reminders go at the save that closing makes unasked.
+    WriteNumber("Range", 10);
+    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + InDays(2) + " Soon\r\n"));
+    ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, [](HWND main) {
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(40001, 0), 0);
+    });
+    ASSERT_TRUE(Ended(run, 0u));
+    EXPECT_EQ(1, run.windowsShown);
+    EXPECT_EQ(InDays(2) + " Soon\r\n", ReadFileText(DataFilePath()));
+    DWORD showCommand = 0;
+    EXPECT_TRUE(ReadNumber("showCmd", &showCommand)) << "the settings were not written";
+}
