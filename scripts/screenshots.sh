@@ -1,7 +1,9 @@
 #!/bin/sh
 # Screenshots of the program's windows under Xvfb, in a Wine virtual desktop
 # (which draws the frames and captions that a bare X server lacks), saved as
-# build/screenshots/<name>.png.
+# build/screenshots/<name>.png. Each picture is taken once its window is shown
+# and painted (the gallery program looks for it by class and title, and makes
+# a file to say so); a picture all in one colour fails the run.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/install-deps.sh"
@@ -12,27 +14,49 @@ mkdir -p "$out"
 export WINEPREFIX="$root/build/wine-screenshots"
 export WINEDEBUG=-all
 cd "$root/build/bin"
-# name, program, argument
-shots="error ScreenshotGallery error
-question ScreenshotGallery question
-about ScreenshotGallery about
-empty ScreenshotGallery empty
-main ScreenshotGallery main
-calendar CalendarGallery -
-setup DialogGallery setup
-info DialogGallery info
-reminder ReminderGallery -"
+# name, program, argument, the window to wait for: class, or class:title
+shots="error ScreenshotGallery error CMSGCLASS
+question ScreenshotGallery question CMSGCLASS
+about ScreenshotGallery about CMSGCLASS
+empty ScreenshotGallery empty MainClass
+main ScreenshotGallery main MainClass
+calendar CalendarGallery - CalendarGallery
+setup DialogGallery setup #32770:Setup
+info DialogGallery info #32770:Info
+reminder ReminderGallery - #32770:Edit
+add ReminderGallery add #32770:Add"
 xvfb-run -a -s "-screen 0 800x600x24" sh -c '
     wine=/usr/lib/wine/wine64
     "$wine" wineboot --init >/dev/null 2>&1
-    echo "$1" | while read name program argument; do
+    failed=""
+    echo "$1" | { while read name program argument window; do
         [ -f "$program.exe" ] || continue
         [ "$argument" = "-" ] && argument=""
-        timeout 20 "$wine" explorer /desktop=shots,800x600 "$program.exe" $argument &
-        sleep 6
-        xwd -root -silent | convert xwd:- "$2/$name.png"
+        ready="$2/$name.ready"
+        rm -f "$ready"
+        TARVENDEL_SHOT_READY="Z:$(echo "$ready" | tr / "\\\\")" TARVENDEL_SHOT_WINDOW="$window" \
+            timeout 90 "$wine" explorer /desktop=shots,800x600 "$program.exe" $argument &
+        waited=0
+        while [ ! -f "$ready" ] && [ $waited -lt 600 ]; do
+            sleep 0.1
+            waited=$((waited + 1))
+        done
+        if [ -f "$ready" ]; then
+            xwd -root -silent | convert xwd:- "$2/$name.png"
+        else
+            echo "screenshots: $name: the window $window did not appear" >&2
+            failed="$failed $name"
+        fi
+        rm -f "$ready"
         wait
+        # A picture in one colour shows nothing of the window.
+        if [ -f "$2/$name.png" ] && [ "$(convert "$2/$name.png" -format %k info:)" -le 1 ]; then
+            echo "screenshots: $name.png is all one colour" >&2
+            failed="$failed $name"
+        fi
     done
     /usr/lib/wine/wineserver64 -k
+    [ -z "$failed" ] || { echo "screenshots: failed:$failed" >&2; exit 1; }
+    }
 ' sh "$shots" "$out"
 echo "Screenshots in $out"
