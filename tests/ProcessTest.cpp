@@ -7,31 +7,10 @@
 
 namespace {
 
-const char kKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
-
-int ReadNumber(const char* name, DWORD* value)
+// A number for the settings key.
+std::string Number(DWORD value)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return 0;
-    DWORD size = sizeof *value;
-    LONG status = RegQueryValueExA(key, name, NULL, NULL, (BYTE*)value, &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}
-
-void WriteNumber(const char* name, DWORD value)
-{
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
-    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof value);
-    RegCloseKey(key);
-}
-
-std::string PellixFolder()
-{
-    std::string data = DataFolderPath();
-    return data.substr(0, data.size() - strlen("Tarvendel\\"));
+    return std::string((const char*)&value, sizeof value);
 }
 
 // The data file in the data folder, made on the way.
@@ -87,16 +66,14 @@ TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
     SYSTEMTIME now;
     GetLocalTime(&now);
     DWORD otherDay = now.wDay % 28 + 1;
-    WriteNumber("RunDay", otherDay);
+    StoreSetting("RunDay", REG_DWORD, Number(otherDay));
     ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n"));
 
     ProcessRun run = RunProgram(TarvendelPath(), "run");
     ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(0, run.windowsShown);
-    DWORD runDay = 0, runDate = 0;
-    EXPECT_TRUE(ReadNumber("RunDay", &runDay));
-    EXPECT_EQ(otherDay, runDay);
-    EXPECT_FALSE(ReadNumber("RunDate", &runDate));
+    EXPECT_EQ(otherDay, ReadSetting("RunDay"));
+    EXPECT_EQ(-1, ReadSetting("RunDate"));
     EXPECT_EQ("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n", ReadFileText(DataFilePath()));
 }
 
@@ -117,7 +94,7 @@ TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 
 TEST_F(Process, AStartByHandReportsAMissingFileOnceSettingsExist)
 {
-    WriteNumber("Range", 10);
+    StoreSetting("Range", REG_DWORD, Number(10));
     ProcessRun run = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(1u, run.boxes.size());
@@ -217,19 +194,11 @@ MainWindowVisit Look(Opened* opened)
     };
 }
 
-std::string InDays(int days)
+std::string DateInDays(int days)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME time;
-    SystemTimeToFileTime(&now, &time);
-    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += (ULONGLONG)days * 24 * 3600 * 10000000ULL;
-    time.dwLowDateTime = value.LowPart;
-    time.dwHighDateTime = value.HighPart;
-    FileTimeToSystemTime(&time, &now);
+    SYSTEMTIME day = ::InDays(days);
     char date[16];
-    snprintf(date, sizeof date, "%02u/%02u/%02u", now.wMonth, now.wDay, now.wYear % 100);
+    snprintf(date, sizeof date, "%02u/%02u/%02u", day.wMonth, day.wDay, day.wYear % 100);
     return date;
 }
 
@@ -237,7 +206,7 @@ std::string InDays(int days)
 
 TEST_F(Process, AStartByHandOpensTheListInEditMode)
 {
-    ASSERT_TRUE(WriteDataFile(InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, Look(&opened));
     ASSERT_TRUE(Ended(run, 0u));
@@ -252,7 +221,7 @@ TEST_F(Process, AStartByHandOpensTheListInEditMode)
 
 TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
 {
-    ASSERT_TRUE(WriteDataFile(InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&opened));
     ASSERT_TRUE(Ended(run, 0u));
@@ -270,22 +239,9 @@ TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
     EXPECT_EQ(0, again.windowsShown);
 }
 
-namespace {
-
-int SettingsKeyExists()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return 0;
-    RegCloseKey(key);
-    return 1;
-}
-
-} // namespace
-
 TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 {
-    ASSERT_TRUE(WriteDataFile(InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateInDays(2) + " Soon\r\n"));
     ProcessRun byRun = {}, byHand = {};
     int restored = 0, settingsWritten = 1;
     ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
@@ -315,14 +271,13 @@ TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 TEST_F(Process, TheExitCommandClosesAsTheWindowDoesAndEndsWithZero)
 {
     // Past one-off reminders go at the save that closing makes unasked.
-    WriteNumber("Range", 10);
-    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + InDays(2) + " Soon\r\n"));
+    StoreSetting("Range", REG_DWORD, Number(10));
+    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + DateInDays(2) + " Soon\r\n"));
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, [](HWND main) {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(40001, 0), 0);
     });
     ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(1, run.windowsShown);
-    EXPECT_EQ(InDays(2) + " Soon\r\n", ReadFileText(DataFilePath()));
-    DWORD showCommand = 0;
-    EXPECT_TRUE(ReadNumber("showCmd", &showCommand)) << "the settings were not written";
+    EXPECT_EQ(DateInDays(2) + " Soon\r\n", ReadFileText(DataFilePath()));
+    EXPECT_NE(-1, ReadSetting("showCmd")) << "the settings were not written";
 }

@@ -9,6 +9,7 @@
 #include "core/EntryTable.h"
 #include "resources/resource.h"
 #include "support/AppState.h"
+#include "support/CivilDate.h"
 #include "support/DialogDriver.h"
 #include "support/TestFiles.h"
 
@@ -44,27 +45,6 @@ struct Reminder {
     std::string text;
     std::string key; // YYYYMMDD, made once: the model is sorted at most steps
 };
-
-long CivilDays(int year, int month, int day)
-{
-    year -= month <= 2;
-    long era = year / 400;
-    long yearOfEra = year - era * 400;
-    long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-}
-
-int Weekday(int year, int month, int day)
-{
-    return (int)((CivilDays(year, month, day) + 3) % 7);
-}
-
-int DaysIn(int year, int month)
-{
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return month == 2 && leap ? 29 : days[month - 1];
-}
 
 const int kTodayYear = 2006, kTodayMonth = 12, kTodayDay = 7;
 
