@@ -1,6 +1,7 @@
 // How long the main window takes to load and list the reminders, to refresh
 // the list after an Add, and to save, for tables of growing size.
 #include "app/ProgramObjects.h"
+#include "BenchClock.h"
 #include "core/BoundedString.h"
 #include "core/EntryTable.h"
 
@@ -12,16 +13,6 @@
 #include <string>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart / (double)frequency.QuadPart;
-}
 
 std::string MakeFile(int lines)
 {

@@ -1,6 +1,7 @@
 // How fast the start-up list's run decision scans a data file with nothing in
 // range, in-process and as a whole Tarvendel.exe RUN against an empty program.
 #include "core/Application.h"
+#include "BenchClock.h"
 #include "core/BoundedString.h"
 
 #include <shlobj.h>
@@ -10,16 +11,6 @@
 #include <string.h>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart / (double)frequency.QuadPart;
-}
 
 // Reminders of past years only, one-off, half of them with a time: every line
 // is read and judged, none is in range.

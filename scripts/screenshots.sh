@@ -1,8 +1,11 @@
 #!/bin/sh
 # Screenshots of the program's windows under Xvfb, in a Wine virtual desktop
 # (which draws the frames and captions that a bare X server lacks), saved as
-# build/screenshots/<name>.png. With TARVENDEL_DPI set (such as 144), the
-# screen has that DPI and the pictures are <name>-<dpi>.png.
+# build/screenshots/<name>.png. Each picture is taken once its window is shown
+# and painted (the gallery program looks for it by class and title, and makes
+# a file to say so); a picture all in one colour fails the run. With
+# TARVENDEL_DPI set (such as 144), the screen has that DPI and the pictures
+# are <name>-<dpi>.png.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/install-deps.sh"
@@ -21,16 +24,17 @@ if [ "$dpi" != 96 ]; then
 fi
 export WINEDEBUG=-all
 cd "$root/build/bin"
-# name, program, argument
-shots="error ScreenshotGallery error
-question ScreenshotGallery question
-about ScreenshotGallery about
-empty ScreenshotGallery empty
-main ScreenshotGallery main
-calendar CalendarGallery -
-setup DialogGallery setup
-info DialogGallery info
-reminder ReminderGallery -"
+# name, program, argument, the window to wait for: class, or class:title
+shots="error ScreenshotGallery error CMSGCLASS
+question ScreenshotGallery question CMSGCLASS
+about ScreenshotGallery about CMSGCLASS
+empty ScreenshotGallery empty MainClass
+main ScreenshotGallery main MainClass
+calendar CalendarGallery - CalendarGallery
+setup DialogGallery setup #32770:Setup
+info DialogGallery info #32770:Info
+reminder ReminderGallery - #32770:Edit
+add ReminderGallery add #32770:Add"
 xvfb-run -a -s "-screen 0 ${desktop}x24" sh -c '
     wine=/usr/lib/wine/wine64
     "$wine" wineboot --init >/dev/null 2>&1
@@ -41,14 +45,36 @@ xvfb-run -a -s "-screen 0 ${desktop}x24" sh -c '
         /usr/lib/wine/wineserver64 -k
         /usr/lib/wine/wineserver64 -w
     fi
-    echo "$1" | while read name program argument; do
+    failed=""
+    echo "$1" | { while read name program argument window; do
         [ -f "$program.exe" ] || continue
         [ "$argument" = "-" ] && argument=""
-        timeout 20 "$wine" explorer /desktop=shots,$4 "$program.exe" $argument &
-        sleep 6
-        xwd -root -silent | convert xwd:- "$2/$name$5.png"
+        picture="$2/$name$5.png"
+        ready="$2/$name.ready"
+        rm -f "$ready"
+        TARVENDEL_SHOT_READY="Z:$(echo "$ready" | tr / "\\\\")" TARVENDEL_SHOT_WINDOW="$window" \
+            timeout 90 "$wine" explorer /desktop=shots,$4 "$program.exe" $argument &
+        waited=0
+        while [ ! -f "$ready" ] && [ $waited -lt 600 ]; do
+            sleep 0.1
+            waited=$((waited + 1))
+        done
+        if [ -f "$ready" ]; then
+            xwd -root -silent | convert xwd:- "$picture"
+        else
+            echo "screenshots: $name$5: the window $window did not appear" >&2
+            failed="$failed $name$5"
+        fi
+        rm -f "$ready"
         wait
+        # A picture in one colour shows nothing of the window.
+        if [ -f "$picture" ] && [ "$(convert "$picture" -format %k info:)" -le 1 ]; then
+            echo "screenshots: $name$5.png is all one colour" >&2
+            failed="$failed $name$5"
+        fi
     done
     /usr/lib/wine/wineserver64 -k
+    [ -z "$failed" ] || { echo "screenshots: failed:$failed" >&2; exit 1; }
+    }
 ' sh "$shots" "$out" "$dpi" "$desktop" "$suffix"
 echo "Screenshots in $out"

@@ -17,36 +17,17 @@
 
 namespace {
 
-const char kKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
-
 void Store(const char* name, DWORD type, const std::string& data)
 {
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, NULL, 0, KEY_ALL_ACCESS,
-                                             NULL, &key, NULL));
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(key, name, 0, type, (const BYTE*)data.data(), (DWORD)data.size()));
-    RegCloseKey(key);
+    ASSERT_TRUE(StoreSetting(name, type, data)) << name;
 }
 
 void Delete(const char* name)
 {
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key));
     RegDeleteValueA(key, name);
     RegCloseKey(key);
-}
-
-// A number the program saved; -1 when there is none.
-long long ReadBack(const char* name)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return -1;
-    DWORD value = 0, size = sizeof value;
-    LONG status = RegQueryValueExA(key, name, NULL, NULL, (BYTE*)&value, &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? (long long)value : -1;
 }
 
 std::string Bytes(DWORD value, size_t size = 4)
@@ -60,20 +41,6 @@ std::string Rect(LONG left, LONG top, LONG right, LONG bottom)
 {
     RECT r = {left, top, right, bottom};
     return std::string((const char*)&r, sizeof r);
-}
-
-SYSTEMTIME InDays(int days)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME time;
-    SystemTimeToFileTime(&now, &time);
-    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += (ULONGLONG)(LONGLONG)days * 24 * 3600 * 10000000LL;
-    time.dwLowDateTime = value.LowPart;
-    time.dwHighDateTime = value.HighPart;
-    FileTimeToSystemTime(&time, &now);
-    return now;
 }
 
 std::string MonthAndDay(int days)
@@ -270,7 +237,7 @@ TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheS
         if (onceADay)
             expected[2] = 1;
         for (int i = 0; i < 6; ++i) {
-            long long written = ReadBack(kOptions[i].name);
+            long long written = ReadSetting(kOptions[i].name);
             // Range is a signed number that the program keeps and saves as it read it.
             EXPECT_EQ(expected[i], i == 0 ? (long)(int)(DWORD)written : (long)written)
                 << kOptions[i].name;

@@ -7,6 +7,7 @@
 #include "controls/CalendarControl.h"
 #include "framework/DpiScale.h"
 #include "framework/WindowObject.h"
+#include "support/Gallery.h"
 
 #include <windows.h>
 
@@ -14,15 +15,8 @@ static CalendarControl calendar(1019);
 
 static LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_TIMER:
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
+    if (message == WM_DESTROY)
         PostQuitMessage(0);
-        return 0;
-    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -56,7 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     shown.day = 25;
     calendar.SetDate(shown);
     ShowWindow(window, SW_SHOW);
-    SetTimer(window, 1, 8000, NULL);
+    gallery::EndAfter(8);
 
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {

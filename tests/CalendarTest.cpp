@@ -241,3 +241,78 @@ TEST(CalendarFamily, AWindowFindsTheNewestLiveObjectWithItsId)
 }
 
 } // namespace
+
+namespace {
+
+// The colours of a rectangle of the calendar as the screen shows it.
+std::vector<COLORREF> Colours(HDC dc, RECT area)
+{
+    std::vector<COLORREF> colours;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            colours.push_back(GetPixel(dc, x, y));
+    return colours;
+}
+
+int Holds(const std::vector<COLORREF>& colours, COLORREF colour)
+{
+    for (COLORREF c : colours)
+        if (c == colour)
+            return 1;
+    return 0;
+}
+
+TEST_F(Calendar, AFullRepaintShowsTheBoldUnderlinedHeaderEveryDayAndTheSelectedOne)
+{
+    ShowWindow(parent, SW_SHOW);
+    Load(2007, 12, 25); // begins on a Saturday: six rows
+    RedrawWindow(calendar.window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(calendar.window);
+
+    LOGFONTA font = {};
+    ASSERT_NE(0, GetObjectA(calendar.headerFont.handle, sizeof font, &font));
+    EXPECT_STREQ("Arial", font.lfFaceName);
+    EXPECT_EQ(FW_BOLD, font.lfWeight);
+    EXPECT_TRUE(font.lfUnderline);
+    // The weekday letters, as that font draws them in the header's place.
+    RECT header = {kCellInset, kFrameTop + 2, 7 * kCellPitch, kGridTop};
+    int width = header.right - header.left, height = header.bottom - header.top;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    RECT all = {0, 0, width, height};
+    FillRect(memory, &all, GetSysColorBrush(COLOR_WINDOW));
+    HGDIOBJ oldFont = SelectObject(memory, calendar.headerFont.handle);
+    SetTextColor(memory, calendar.headerFont.textColour);
+    SetBkColor(memory, GetSysColor(COLOR_WINDOW));
+    DrawTextA(memory, " S     M     T     W     T     F     S ", -1, &all, DT_SINGLELINE);
+    EXPECT_TRUE(Colours(memory, all) == Colours(dc, header)) << "the header differs";
+    SelectObject(memory, oldFont);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+
+    // Every cell of the grid: the month's days hold their number, the others nothing.
+    const COLORREF window = GetSysColor(COLOR_WINDOW), text = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    std::string shown;
+    for (int cell = 0; cell < 42; ++cell) {
+        RECT area = {kCellPitch * (cell % 7) + kCellInset, kGridTop + kCellHeight * (cell / 7),
+                     kCellPitch * (cell % 7) + kCellPitch, kGridTop + kCellHeight * (cell / 7 + 1)};
+        std::vector<COLORREF> colours = Colours(dc, area);
+        // Text is smoothed: its colour and the background's are there, not only they.
+        int inHighlight = Holds(colours, highlight), inText = Holds(colours, text);
+        char look = inHighlight && Holds(colours, highlightText) && !inText    ? 'S'
+                    : inText && Holds(colours, window) && !inHighlight       ? 'd'
+                    : colours == std::vector<COLORREF>(colours.size(), window) ? '.'
+                                                                                : '?';
+        shown += look;
+    }
+    ReleaseDC(calendar.window, dc);
+    // 1 December 2007 is in the seventh cell.
+    EXPECT_EQ(std::string(6, '.') + std::string(24, 'd') + "S" + std::string(6, 'd') + ".....",
+              shown);
+}
+
+} // namespace

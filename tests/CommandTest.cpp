@@ -6,17 +6,24 @@
 #include "core/EntryTable.h"
 #include "resources/resource.h"
 #include "support/AppState.h"
+#include "support/DialogDriver.h"
 #include "support/ModalAnswerer.h"
+#include "support/ReplaceImport.h"
 #include "support/TestFiles.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+// Set once the table could not grow; Add is refused from then on.
+extern int tableFull;
+
 namespace {
 
+const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 const std::string kFile = "12/25 Christmas\r\n03/15/07\t14:30 Dentist\r\n";
 
 class Commands : public ::testing::Test {
@@ -162,6 +169,8 @@ TEST_F(Commands, RemoveAsksWithTheReminderTextAndOnlyYesRemoves)
         ASSERT_EQ(1u, answerer.Answered().size());
         EXPECT_EQ("Delete", answerer.Answered()[0].caption);
         EXPECT_EQ("Dentist\n\nDelete this reminder?", answerer.Answered()[0].text);
+        EXPECT_EQ("style 0x24, question icon, 000000 on c0c0c0, frame 808080",
+                  BoxLook(answerer.Answered()[0]));
         EXPECT_EQ(2, theApp.entryCount);
         EXPECT_EQ(0, theApp.modified);
     }
@@ -213,8 +222,14 @@ TEST_F(Commands, ClosingAsksOnlyWhenItMustAndNeverLosesRemindersSilently)
         ModalAnswerer answerer(c.answers);
         EXPECT_EQ(c.closes, theApp.CanClose()) << c.name;
         std::vector<std::string> questions;
-        for (const AnsweredWindow& seen : answerer.Answered())
+        for (const AnsweredWindow& seen : answerer.Answered()) {
             questions.push_back(seen.text.substr(0, seen.text.find('\n')));
+            // The failed save's error looks as every error does.
+            std::string look = seen.text == "Save data?"              ? "style 0x23, question icon"
+                               : seen.text == "Close without saving?" ? "style 0x24, question icon"
+                                                                      : "style 0x30, exclamation icon";
+            EXPECT_EQ(look + ", 000000 on c0c0c0, frame 808080", BoxLook(seen)) << seen.text;
+        }
         EXPECT_EQ(c.questions, questions) << c.name;
         EXPECT_EQ(c.saved, ReadFileText(theApp.dataFilePath) != "old") << c.name;
         SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL);
@@ -278,6 +293,135 @@ TEST_F(Commands, TheEndOfASessionIsRefusedWhenTheUserKeepsTheWindow)
     EXPECT_EQ(0, SendMessageA(theApp.window, WM_QUERYENDSESSION, 0, 0));
     EXPECT_TRUE(IsWindow(theApp.window));
     EXPECT_EQ(1, theApp.modified);
+}
+
+// The commands the main window receives from its bar, kept from the real handler.
+std::vector<int> barCommands;
+WNDPROC mainProcedure;
+LRESULT CALLBACK RecordCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && lParam != 0 && (HWND)lParam != listBox.window) {
+        barCommands.push_back(LOWORD(wParam));
+        return 0;
+    }
+    return CallWindowProcA(mainProcedure, window, message, wParam, lParam);
+}
+
+TEST_F(Commands, TheWindowOpensWithNineButtonsAFixedPitchListAndFourStatusParts)
+{
+    std::vector<std::string> captions;
+    barCommands.clear();
+    mainProcedure = (WNDPROC)SetWindowLongPtrA(theApp.window, GWLP_WNDPROC, (LONG_PTR)RecordCommand);
+    for (HWND b = GetWindow(buttonBar.window, GW_CHILD); b != NULL; b = GetWindow(b, GW_HWNDNEXT)) {
+        captions.push_back(LocalText(b));
+        SendMessageA(b, BM_CLICK, 0, 0);
+    }
+    SetWindowLongPtrA(theApp.window, GWLP_WNDPROC, (LONG_PTR)mainProcedure);
+    EXPECT_EQ((std::vector<std::string>{"&Add", "&Edit", "&Remove", "&Save", "&Mode", "Set&up",
+                                        "&Info", "A&bout", "E&xit"}),
+              captions);
+    EXPECT_EQ((std::vector<int>{IDM_ADD, IDM_EDIT, IDM_REMOVE, IDM_SAVE, IDM_MODE, IDM_SETUP,
+                                IDM_INFO, IDM_ABOUT, IDM_EXIT}),
+              barCommands);
+
+    // Owner-drawn lines in a fixed pitch, so that the columns line up; the
+    // scroll bar comes and goes with the lines.
+    const DWORD listStyle = WS_CHILD | WS_VISIBLE | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                            LBS_HASSTRINGS | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
+    EXPECT_EQ(listStyle, (DWORD)GetWindowLongA(listBox.window, GWL_STYLE) &
+                             ~(DWORD)(WS_VSCROLL | WS_HSCROLL | WS_CLIPSIBLINGS));
+    HFONT font = (HFONT)SendMessageA(listBox.window, WM_GETFONT, 0, 0);
+    EXPECT_EQ(GetStockObject(SYSTEM_FIXED_FONT), (HGDIOBJ)font);
+    HDC dc = GetDC(listBox.window);
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    EXPECT_EQ(0, metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) << "the bit is set for variable pitch";
+    SelectObject(dc, (HFONT)SendMessageA(statusBar.window, WM_GETFONT, 0, 0));
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(listBox.window, dc);
+
+    // Four parts measured in characters from the right; the first without borders.
+    int a = metrics.tmAveCharWidth, edges[8] = {};
+    RECT bar;
+    GetWindowRect(statusBar.window, &bar);
+    int w = bar.right - bar.left;
+    int count = (int)SendMessageA(statusBar.window, SB_GETPARTS, 8, (LPARAM)edges);
+    EXPECT_EQ((std::vector<int>{w - 36 * a, w - 16 * a, w - 10 * a, w - 4 * a}),
+              std::vector<int>(edges, edges + count));
+    std::vector<int> types;
+    for (int i = 0; i < count; ++i) {
+        char text[256] = "";
+        types.push_back(HIWORD(SendMessageA(statusBar.window, SB_GETTEXTA, i, (LPARAM)text)));
+    }
+    EXPECT_EQ((std::vector<int>{SBT_NOBORDERS, 0, 0, 0}), types);
+}
+
+HGLOBAL WINAPI RefusedReAlloc(HGLOBAL, SIZE_T, UINT)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return NULL;
+}
+
+TEST_F(Commands, AnAddThatFillsATableThatCannotGrowSaysOutOfMemoryOnceAndLaterAddsAreRefused)
+{
+    std::string file;
+    for (int i = 0; i < 99; ++i)
+        file += "01/01 Entry\r\n";
+    LoadText(file);
+    ASSERT_EQ(1, theApp.BuildEntryTable());
+    ASSERT_EQ(100, entryTable.capacity);
+    void* real = ReplaceImport("GlobalReAlloc", reinterpret_cast<void*>(RefusedReAlloc));
+    ASSERT_NE(nullptr, real);
+    DialogDriver driver("Add");
+    driver.Run([] { theApp.AddReminder(); return 0; }, {Type(IDC_REMINDER_TEXT, "Last"), Press(IDOK)});
+    EXPECT_EQ(std::vector<std::string>{"Tarvendel: Out of memory"}, driver.boxes);
+    EXPECT_EQ(100, theApp.entryCount) << "the reminder that filled the table was lost";
+    EXPECT_EQ(100, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
+    // Neither the command nor the Insert key opens the dialog again.
+    driver.Run([] {
+        SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_ADD, 0), 0);
+        SendMessageA(listBox.window, WM_KEYDOWN, VK_INSERT, 1);
+        return 0;
+    }, {Press(IDCANCEL)});
+    EXPECT_EQ(0, driver.dialogs);
+    EXPECT_TRUE(driver.boxes.empty());
+    EXPECT_EQ(100, theApp.entryCount);
+    ReplaceImport("GlobalReAlloc", real);
+    EXPECT_EQ(1, theApp.SaveDataFile());
+    EXPECT_EQ("12/07/06 Last\r\n" + file, ReadFileText(theApp.dataFilePath)); // in date order
+    tableFull = 0;
+}
+
+// Last, as it ends the window the others share: Exit (its button's command
+// and Alt+X) goes through the questions of closing, writes the settings, and
+// the message loop then ends with 0.
+TEST_F(Commands, ExitClosesOnlyThroughTheQuestionsWritesTheSettingsAndEndsTheLoopWithZero)
+{
+    ClearSettings();
+    theApp.modified = 1;
+    {
+        ModalAnswerer answerer({IDCANCEL});
+        SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+        AltKey('X');
+        EXPECT_EQ((std::vector<std::string>{"Tarvendel", "Tarvendel"}), Captions(answerer));
+        EXPECT_TRUE(IsWindow(theApp.window)) << "Cancel closed the window";
+    }
+    HKEY key;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key));
+    ModalAnswerer answerer({IDYES});
+    AltKey('X');
+    ASSERT_EQ(1u, answerer.Answered().size());
+    EXPECT_EQ("Save data?", answerer.Answered()[0].text);
+    EXPECT_EQ(nullptr, theApp.window);
+    EXPECT_EQ(kFile, ReadFileText(theApp.dataFilePath));
+    DWORD range = 0, size = sizeof range;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "Range", RRF_RT_REG_DWORD,
+                                          NULL, &range, &size));
+    EXPECT_EQ(10u, range);
+    EXPECT_EQ(0, theApp.RunMessageLoop());
+    ClearSettings();
 }
 
 } // namespace

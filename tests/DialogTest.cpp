@@ -7,6 +7,7 @@
 #include "framework/WindowObject.h"
 #include "resource.h"
 #include "support/AppState.h"
+#include "support/DialogDriver.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestFiles.h"
 
@@ -21,106 +22,6 @@
 #include <string.h>
 
 namespace {
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string LongText(HWND window)
-{
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], (int)text.size()));
-    return text;
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
-{
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
-// Runs one step per timer tick on the open dialog with the given caption. A
-// box of the program's that opens meanwhile is recorded and answered with OK
-// before any further step; when the steps run out the dialog is cancelled,
-// so no test hangs.
-class DialogScript {
-public:
-    typedef std::function<void(HWND dialog)> Step;
-    DialogScript(const char* caption, std::vector<Step> steps) : caption(caption), steps(steps)
-    {
-        active = this;
-        timer = SetTimer(NULL, 0, 20, Tick);
-    }
-    ~DialogScript()
-    {
-        KillTimer(NULL, timer);
-        active = NULL;
-    }
-    std::vector<std::string> boxTexts;
-    bool ranOut = false;
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (active != NULL)
-            active->Advance();
-    }
-    void Advance()
-    {
-        std::vector<HWND> windows;
-        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        HWND dialog = NULL;
-        for (HWND window : windows) {
-            if (!IsWindowVisible(window))
-                continue;
-            if (ClassOf(window) == "CMSGCLASS") {
-                if (std::find(answered.begin(), answered.end(), window) == answered.end()) {
-                    answered.push_back(window);
-                    boxTexts.push_back(ModalText(window));
-                    PressButton(window, IDOK, LocalText);
-                }
-                return;
-            }
-            if (ClassOf(window) == "#32770" && LocalText(window) == caption)
-                dialog = window;
-        }
-        if (dialog == NULL)
-            return;
-        if (next < steps.size()) {
-            steps[next++](dialog);
-        } else if (!ranOut) {
-            ranOut = true;
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-    }
-
-    static DialogScript* active;
-    std::string caption;
-    std::vector<Step> steps;
-    size_t next = 0;
-    std::vector<HWND> answered;
-    UINT_PTR timer;
-};
-DialogScript* DialogScript::active;
-
-DialogScript::Step Type(int id, std::string text)
-{
-    return [id, text](HWND dialog) { SetDlgItemTextA(dialog, id, text.c_str()); };
-}
-DialogScript::Step Click(int id)
-{
-    return [id](HWND dialog) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); };
-}
-DialogScript::Step Press(int id)
-{
-    return [id](HWND dialog) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     (LPARAM)GetDlgItem(dialog, id));
-    };
-}
 
 const int kBoxes[] = {IDC_RUN_AT_STARTUP, IDC_RUN_ONCE, IDC_ALWAYS_RUN,
                       IDC_AUTO_REMOVE,    IDC_ASK_TIME, IDC_TIME_COL};
@@ -140,6 +41,15 @@ std::vector<int> Marks(HWND dialog)
         marks.push_back(IsDlgButtonChecked(dialog, id) == BST_CHECKED);
     return marks;
 }
+// A click on each box in turn, then the last step.
+std::vector<Step> Clicks(const std::vector<int>& boxes, Step last)
+{
+    std::vector<Step> steps;
+    std::transform(boxes.begin(), boxes.end(), std::back_inserter(steps), Click);
+    steps.push_back(last);
+    return steps;
+}
+
 std::vector<int> OnceADayEnabled(HWND dialog)
 {
     return {IsWindowEnabled(GetDlgItem(dialog, IDC_RUN_ONCE)) != 0,
@@ -171,14 +81,14 @@ protected:
     }
     void TearDown() override { ClearSettings(); }
 
-    int Run(std::vector<DialogScript::Step> steps)
+    int Run(const std::vector<Step>& steps)
     {
-        DialogScript script("Setup", steps);
-        int result = RunSetupDialog(NULL);
-        boxTexts = script.boxTexts;
-        EXPECT_FALSE(script.ranOut) << "the dialog was still open after the last step";
+        int result = driver.Run([] { return RunSetupDialog(NULL); }, steps);
+        boxTexts = driver.boxTexts;
+        EXPECT_EQ(0, driver.leftOpen) << "the dialog was still open after the last step";
         return result;
     }
+    DialogDriver driver{"Setup"};
     std::vector<std::string> boxTexts;
 };
 
@@ -285,9 +195,7 @@ TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
             ASSERT_EQ(1, RegisterStartupTask("C:\\Tarvendel.exe"));
         else
             DeleteStartupTask();
-        std::vector<DialogScript::Step> steps(c.clicks, Click(IDC_RUN_AT_STARTUP));
-        steps.push_back(Press(IDOK));
-        Run(steps);
+        Run(Clicks(std::vector<int>(c.clicks, IDC_RUN_AT_STARTUP), Press(IDOK)));
         EXPECT_EQ(c.startup ^ (c.clicks & 1), theApp.runAtStartup);
         std::string value = RunValue();
         if (c.after != NULL) {
@@ -304,9 +212,8 @@ TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
 TEST_F(SetupDialog, CancelAfterChangingEverythingKeepsEverything)
 {
     StoreRunValue("old entry");
-    std::vector<DialogScript::Step> steps = {Type(IDC_RANGE, "5")};
-    std::transform(std::begin(kBoxes), std::end(kBoxes), std::back_inserter(steps), Click);
-    steps.push_back(Click(IDCANCEL));
+    std::vector<Step> steps = Clicks({std::begin(kBoxes), std::end(kBoxes)}, Click(IDCANCEL));
+    steps.insert(steps.begin(), Type(IDC_RANGE, "5"));
     EXPECT_EQ(0, Run(steps));
     EXPECT_EQ(kDefaults, Settings());
     EXPECT_EQ("old entry", RunValue());
@@ -327,13 +234,11 @@ TEST_F(SetupDialog, ResultIsOneOnlyWhenTheTimeColumnOptionChanged)
     };
     for (const Case& c : cases) {
         ResetApplication();
-        std::vector<DialogScript::Step> steps(c.clicked.size() + 1, Press(IDOK));
-        std::transform(c.clicked.begin(), c.clicked.end(), steps.begin(), Click);
-        EXPECT_EQ(c.result, Run(steps)) << c.clicked.size() << " clicks from " << c.clicked[0];
+        EXPECT_EQ(c.result, Run(Clicks(c.clicked, Press(IDOK)))) << c.clicked.size() << " clicks from " << c.clicked[0];
         EXPECT_EQ(c.timeCol, theApp.TimeCol);
     }
     theApp.TimeCol = 0;
-    EXPECT_EQ(1, Run({Click(IDC_TIME_COL), Press(IDOK)}));
+    EXPECT_EQ(1, Run(Clicks({IDC_TIME_COL}, Press(IDOK))));
     EXPECT_EQ(1, theApp.TimeCol);
 }
 
@@ -350,7 +255,8 @@ TEST(InfoDialog, ShowsTheHelpTextReadOnlyAndEscapeClosesIt)
     for (int focusOnText = 0; focusOnText < 2; ++focusOnText) {
         std::string shown, afterTyping;
         LONG style = 0;
-        DialogScript script("Info", {[&](HWND dialog) {
+        DialogDriver driver("Info");
+        driver.Run([] { RunInfoDialog(NULL); return 0; }, {[&](HWND dialog) {
                                          HWND edit = GetDlgItem(dialog, IDC_HELP_TEXT);
                                          shown = LongText(edit);
                                          style = GetWindowLongA(edit, GWL_STYLE);
@@ -362,8 +268,7 @@ TEST(InfoDialog, ShowsTheHelpTextReadOnlyAndEscapeClosesIt)
                                      [](HWND) {
                                          PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
                                      }});
-        RunInfoDialog(NULL);
-        EXPECT_FALSE(script.ranOut) << "Escape left the dialog open, focus on text " << focusOnText;
+        EXPECT_EQ(0, driver.leftOpen) << "Escape left the dialog open, focus on text " << focusOnText;
         EXPECT_EQ(help, shown);
         EXPECT_EQ(help, afterTyping);
         EXPECT_EQ(ES_READONLY | ES_MULTILINE, style & (ES_READONLY | ES_MULTILINE));
@@ -377,6 +282,8 @@ TEST(AboutBox, ShowsNameVersionAndOneMoreLine)
     ShowAboutBox(NULL);
     ASSERT_EQ(1u, answerer.Answered().size());
     std::string text = answerer.Answered()[0].text;
+    EXPECT_EQ("style 0x0, program icon, 000000 on c0c0c0, frame 808080",
+              BoxLook(answerer.Answered()[0]));
     EXPECT_EQ(0u, text.find("Tarvendel - Version 1.32\n")) << text;
     EXPECT_EQ(1, std::count(text.begin(), text.end(), '\n')) << text;
     EXPECT_GT(text.size(), sizeof "Tarvendel - Version 1.32\n") << text;

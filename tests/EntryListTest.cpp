@@ -290,63 +290,60 @@ struct ItemCanvas {
     DWORD* bits = nullptr;
 };
 
-// What OnDrawItem paints as the background of an item.
-COLORREF PaintedBackground(int recordIsToday, UINT state)
-{
-    entryTable.records[0].isToday = recordIsToday;
-    HDC memory = CreateCompatibleDC(NULL);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = 400;
-    format.bmiHeader.biHeight = 40;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    DRAWITEMSTRUCT draw = {};
-    draw.CtlType = ODT_LISTBOX;
-    draw.itemID = 0;
-    draw.itemAction = ODA_DRAWENTIRE;
-    draw.itemState = state;
-    draw.hwndItem = listBox.window;
-    draw.hDC = memory;
-    draw.rcItem = {0, 0, 400, 40};
-    theApp.OnDrawItem(0, (LPARAM)&draw);
-    COLORREF pixel = GetPixel(memory, 399, 39); // past the end of the text
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    return pixel;
-}
-
-TEST_F(EntryList, TodaysRemindersAreYellowOnRedEvenWhenSelected)
-{
-    Load("03/15/07 Dentist\r\n");
-    EXPECT_EQ(RGB(255, 255, 255), PaintedBackground(0, 0));
-    EXPECT_EQ(RGB(255, 255, 0), PaintedBackground(0, ODS_SELECTED));
-    EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, 0));
-    EXPECT_EQ(RGB(255, 0, 0), PaintedBackground(1, ODS_SELECTED));
-}
-
-// The colours a painted list line holds.
-std::set<COLORREF> PaintedColours(int line, UINT state)
+// The colours a painted list line holds (its text is smoothed), drawn over a
+// colour of no line; corner gets the one past the end of the text.
+const COLORREF kUnpainted = RGB(1, 2, 3);
+std::set<COLORREF> PaintedColours(int line, UINT state, UINT action = ODA_DRAWENTIRE,
+                                  COLORREF* corner = nullptr)
 {
     ItemCanvas canvas;
+    RECT all = {0, 0, 400, 40};
+    HBRUSH unpainted = CreateSolidBrush(kUnpainted);
+    FillRect(canvas.memory, &all, unpainted);
+    DeleteObject(unpainted);
     DRAWITEMSTRUCT draw = {};
     draw.CtlType = ODT_LISTBOX;
     draw.itemID = (UINT)line;
-    draw.itemAction = ODA_DRAWENTIRE;
+    draw.itemAction = action;
     draw.itemState = state;
     draw.hwndItem = listBox.window;
     draw.hDC = canvas.memory;
-    draw.rcItem = {0, 0, 400, 40};
+    draw.rcItem = all;
     theApp.OnDrawItem(0, (LPARAM)&draw);
     std::set<COLORREF> colours;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 400; ++x)
             colours.insert(GetPixel(canvas.memory, x, y));
+    if (corner != nullptr)
+        *corner = GetPixel(canvas.memory, 399, 39);
     return colours;
+}
+
+TEST_F(EntryList, TodaysRemindersAreYellowOnRedEvenWhenSelectedOthersBlackOnWhiteOrYellow)
+{
+    Load("03/15/07 Dentist\r\n");
+    const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0), red = RGB(255, 0, 0),
+                   black = RGB(0, 0, 0);
+    const struct {
+        int isToday;
+        UINT state;
+        COLORREF text, background;
+    } cases[] = {{0, 0, black, white},
+                 {0, ODS_SELECTED, black, yellow},
+                 {1, 0, yellow, red},
+                 {1, ODS_SELECTED | ODS_FOCUS, yellow, red}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "today " << c.isToday << ", state " << c.state);
+        entryTable.records[0].isToday = c.isToday;
+        COLORREF corner = kUnpainted;
+        std::set<COLORREF> colours = PaintedColours(0, c.state, ODA_DRAWENTIRE, &corner);
+        EXPECT_EQ(c.background, corner);
+        EXPECT_EQ(1u, colours.count(c.text));
+        EXPECT_EQ(1u, colours.count(c.background));
+        EXPECT_EQ(0u, colours.count(kUnpainted)) << "the line was not painted whole";
+        // The focus alone changing draws nothing: the list draws its own rectangle.
+        EXPECT_EQ(std::set<COLORREF>{kUnpainted}, PaintedColours(0, c.state, ODA_FOCUS));
+    }
 }
 
 TEST_F(EntryList, AMissedLineIsDarkRedOnWhiteAndSelectedAsAnyOther)

@@ -13,14 +13,28 @@ struct Line {
     std::string date, time, text;
 };
 
+// Reads a file's text line by line as the program reads its buffer, which
+// ends one past the text's terminating NUL.
+struct Reader {
+    explicit Reader(const std::string& file)
+        : cursor(file.c_str()), end(file.c_str() + file.size() + 1)
+    {
+    }
+    int Next(int withText = 1)
+    {
+        return ReadEntryLine(&cursor, end, date, time, withText ? text : NULL);
+    }
+
+    const char* cursor;
+    const char* end;
+    char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
+};
+
 std::vector<Line> ReadAll(const std::string& file)
 {
     std::vector<Line> lines;
-    const char* cursor = file.c_str();
-    const char* end = file.c_str() + file.size() + 1;
-    char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
-    while (ReadEntryLine(&cursor, end, date, time, text))
-        lines.push_back({date, time, text});
+    for (Reader reader(file); reader.Next();)
+        lines.push_back({reader.date, reader.time, reader.text});
     return lines;
 }
 
@@ -107,15 +121,13 @@ TEST(ReadEntryLine, StopsAtTheFirstNulAndLeavesTheCursorOnTheLineEnd)
 {
     std::string file("12/25 A\r\n12/26 B", 16);
     file += std::string("\0" "12/27 C", 8);
-    const char* cursor = file.c_str();
-    const char* end = file.c_str() + file.size() + 1;
-    char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
-    ASSERT_EQ(1, ReadEntryLine(&cursor, end, date, time, text));
-    EXPECT_EQ('\r', *cursor);
-    ASSERT_EQ(1, ReadEntryLine(&cursor, end, date, time, text));
-    EXPECT_STREQ("B", text);
-    EXPECT_EQ(0, ReadEntryLine(&cursor, end, date, time, text));
-    EXPECT_EQ(0, ReadEntryLine(&cursor, end, date, time, text));
+    Reader reader(file);
+    ASSERT_EQ(1, reader.Next());
+    EXPECT_EQ('\r', *reader.cursor);
+    ASSERT_EQ(1, reader.Next());
+    EXPECT_STREQ("B", reader.text);
+    EXPECT_EQ(0, reader.Next());
+    EXPECT_EQ(0, reader.Next());
 }
 
 TEST(ReadEntryLine, OverlongTokensAreCutAndTheirRestSkipped)
@@ -136,20 +148,15 @@ TEST(ReadEntryLine, OverlongTokensAreCutAndTheirRestSkipped)
 TEST(ReadEntryLine, WithoutATextBufferItFindsTheSameLines)
 {
     const std::string file = "x 12/25 A\r\n12/26\r\n\r\n07/04\tParade\r\n1/1\t9:00 B";
-    const char* withText = file.c_str();
-    const char* withoutText = file.c_str();
-    const char* end = file.c_str() + file.size() + 1;
-    char date[kDateTokenSize], time[kTimeTokenSize], text[kTextTokenSize];
-    char date2[kDateTokenSize], time2[kTimeTokenSize];
+    Reader withText(file), withoutText(file);
     for (;;) {
-        int a = ReadEntryLine(&withText, end, date, time, text);
-        int b = ReadEntryLine(&withoutText, end, date2, time2, NULL);
+        int a = withText.Next(), b = withoutText.Next(0);
         ASSERT_EQ(a, b);
         if (!a)
             break;
-        EXPECT_STREQ(date, date2);
-        EXPECT_STREQ(time, time2);
-        EXPECT_EQ(withText, withoutText);
+        EXPECT_STREQ(withText.date, withoutText.date);
+        EXPECT_STREQ(withText.time, withoutText.time);
+        EXPECT_EQ(withText.cursor, withoutText.cursor);
     }
 }
 

@@ -23,12 +23,6 @@ namespace {
 // Annual reminders only, so that closing the program never drops one as past.
 const std::string kOld = "12/25 Christmas\r\n07/04\t09:00 Parade\r\n";
 
-std::string PellixFolder()
-{
-    std::string data = DataFolderPath();
-    return data.substr(0, data.size() - strlen("Tarvendel\\"));
-}
-
 std::string WithoutSlash(const std::string& folder)
 {
     return folder.substr(0, folder.size() - 1);
@@ -244,58 +238,6 @@ TEST_F(LoadFault, RemindersBehindNulBytesAreReadAndSaved)
     ASSERT_EQ(1, theApp.SaveDataFile());
     EXPECT_EQ("12/15 Party\r\n12/24 Eve\r\n12/26 Boxing\r\n", ReadFileText(DataFilePath()));
     EXPECT_TRUE(messages.empty());
-}
-
-// Another process's window text; the W form crosses processes intact.
-std::string TextOf(HWND window)
-{
-    wchar_t text[512] = L"";
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, (LPARAM)text, SMTO_ABORTIFHUNG, 1000, &length);
-    char narrow[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, NULL, NULL);
-    return narrow;
-}
-
-struct BoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param)
-{
-    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(window) && strcmp(className, "CMSGCLASS") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Answers with OK every box the window's process shows until none has come
-// for a while; the texts shown, in order.
-std::vector<std::string> AnswerBoxes(HWND main)
-{
-    std::vector<std::string> texts;
-    BoxSearch search = {0, NULL};
-    GetWindowThreadProcessId(main, &search.processId);
-    for (DWORD quiet = GetTickCount(); GetTickCount() - quiet < 1500; Sleep(20)) {
-        search.found = NULL;
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found == NULL)
-            continue;
-        HWND label = GetDlgItem(search.found, 0xFFFF);
-        texts.push_back(TextOf(label != NULL ? label : search.found));
-        PressButton(search.found, IDOK, TextOf);
-        while (IsWindow(search.found) && IsWindowVisible(search.found))
-            Sleep(20);
-        quiet = GetTickCount();
-    }
-    return texts;
 }
 
 // The same faults met by Tarvendel.exe itself, started by hand with settings

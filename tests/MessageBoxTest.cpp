@@ -3,6 +3,7 @@
 #include "app/ProgramObjects.h"
 #include "controls/MessageBox.h"
 #include "resource.h"
+#include "support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -17,36 +18,14 @@ class BoxEnvironment : public ::testing::Environment {
 };
 ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new BoxEnvironment);
 
-typedef std::function<void(HWND box)> Step;
 const COLORREF kGrey = RGB(192, 192, 192);
 const COLORREF kFrame = RGB(128, 128, 128);
 
-MessageBoxWindow* scriptBox;
-std::vector<Step> scriptSteps;
-size_t scriptTicks;
-
-// One step per tick inside the box's own loop; when the steps run out the box
-// is closed, so that no test hangs.
-void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD)
+// Steps act on the box itself; when they run out it is closed.
+int Scripted(MessageBoxWindow& box, const std::vector<Step>& steps, const std::function<int()>& show)
 {
-    if (scriptBox->window == NULL)
-        return;
-    if (scriptTicks < scriptSteps.size())
-        scriptSteps[scriptTicks](scriptBox->window);
-    else
-        PostMessageA(scriptBox->window, WM_CLOSE, 0, 0);
-    ++scriptTicks;
-}
-
-int Scripted(MessageBoxWindow& box, std::vector<Step> steps, const std::function<int()>& show)
-{
-    scriptBox = &box;
-    scriptSteps = steps;
-    scriptTicks = 0;
-    UINT_PTR timer = SetTimer(NULL, 0, 20, ScriptTick);
-    int result = show();
-    KillTimer(NULL, timer);
-    return result;
+    DialogDriver driver(&box);
+    return driver.Run(show, steps);
 }
 
 int ShowBox(HWND owner, const char* text, const char* caption, int style, std::vector<Step> steps)
@@ -54,13 +33,6 @@ int ShowBox(HWND owner, const char* text, const char* caption, int style, std::v
     return Scripted(messageBox, steps, [&] {
         return messageBox.Show(owner, text, caption, style, NULL, 0, kGrey, kFrame);
     });
-}
-
-std::string TextOf(HWND window)
-{
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 RECT RectIn(HWND child, HWND parent)
@@ -71,7 +43,7 @@ RECT RectIn(HWND child, HWND parent)
     return rect;
 }
 
-Step Click(int button)
+Step ClickBox(int button)
 {
     return [button](HWND) { PostMessageA(boxButtons[button].window, BM_CLICK, 0, 0); };
 }
@@ -139,11 +111,11 @@ TEST(MessageBoxWindow, IsSizedForItsLinesCaptionAndButtons)
             GetWindowRect(window, &box);
             GetClientRect(window, &client);
             for (int i = 0; i < MessageBoxWindow::buttonCount; ++i) {
-                captions.push_back(TextOf(boxButtons[i].window));
+                captions.push_back(LongText(boxButtons[i].window));
                 places.push_back(RectIn(boxButtons[i].window, window));
             }
             label = GetDlgItem(window, kBoxTextLabelId);
-            labelText = TextOf(label);
+            labelText = LongText(label);
             EXPECT_FALSE(GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE);
         }}));
         EXPECT_EQ(c.lines, messageBox.lineCount);
@@ -189,11 +161,8 @@ TEST(MessageBoxWindow, KeysMoveTheFocusAndPressButtons)
         std::vector<std::string> focus;
         std::vector<Step> steps;
         for (WPARAM key : c.keys) {
-            steps.push_back([&](HWND) { focus.push_back(TextOf(GetFocus())); });
-            steps.push_back([key](HWND) {
-                PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-                PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-            });
+            steps.push_back([&](HWND) { focus.push_back(LongText(GetFocus())); });
+            steps.push_back(Key(key));
         }
         EXPECT_EQ(c.result, ShowBox(NULL, "Save data?", "Tarvendel", c.style, steps));
         EXPECT_EQ(c.focus, focus);
@@ -226,10 +195,10 @@ TEST(MessageBoxWindow, EndsWithTheFirstAnswerOrZeroAndGivesTheOwnerBack)
         int quitCode;        // -1: no quit message is left for the main loop
         const char* refused; // a window class whose windows cannot be made
     } cases[] = {
-        {"clicked", enabled, 0, {Click(0)}, IDOK, -1, NULL},
-        {"owner already disabled", disabled, 0, {Click(0)}, IDOK, -1, NULL},
-        {"no owner", none, 0, {Click(0)}, IDOK, -1, NULL},
-        {"two clicks", enabled, 4, {[](HWND b) { Click(0)(b); Click(1)(b); }}, IDYES, -1, NULL},
+        {"clicked", enabled, 0, {ClickBox(0)}, IDOK, -1, NULL},
+        {"owner already disabled", disabled, 0, {ClickBox(0)}, IDOK, -1, NULL},
+        {"no owner", none, 0, {ClickBox(0)}, IDOK, -1, NULL},
+        {"two clicks", enabled, 4, {[](HWND b) { ClickBox(0)(b); ClickBox(1)(b); }}, IDYES, -1, NULL},
         {"closed by the system", enabled, 0, {[](HWND b) { PostMessageA(b, WM_CLOSE, 0, 0); }}, 0,
          -1, NULL},
         {"Alt+F4", enabled, 0x24,
@@ -242,7 +211,7 @@ TEST(MessageBoxWindow, EndsWithTheFirstAnswerOrZeroAndGivesTheOwnerBack)
               nested = messageBox.Show(NULL, "Second", "Again", 0, NULL, 0, kGrey, kFrame) +
                        aboutBox.Show(NULL, "About", "", 0, NULL, 0, kGrey, kFrame);
           },
-          Click(0)},
+          ClickBox(0)},
          IDOK, -1, NULL},
         {"no box window", enabled, 1, {}, 0, -1, "CMSGCLASS"},
         {"no button", enabled, 1, {}, 0, -1, "BUTTON"},

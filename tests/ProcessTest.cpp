@@ -7,31 +7,35 @@
 
 namespace {
 
-const char kKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
-
-int ReadNumber(const char* name, DWORD* value)
+// A number for the settings key.
+std::string Number(DWORD value)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return 0;
-    DWORD size = sizeof *value;
-    LONG status = RegQueryValueExA(key, name, NULL, NULL, (BYTE*)value, &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return std::string((const char*)&value, sizeof value);
 }
 
-void WriteNumber(const char* name, DWORD value)
+// The data file in the data folder, made on the way.
+int WriteDataFile(const std::string& text)
 {
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
-    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof value);
-    RegCloseKey(key);
+    CreateDirectoryPath(DataFolderPath().c_str());
+    return WriteFileText(DataFilePath(), text);
 }
 
-std::string PellixFolder()
+// A copy of the program in folder (which ends in '\\'), for starts from elsewhere.
+std::string CopyOfProgram(const std::string& folder)
 {
-    std::string data = DataFolderPath();
-    return data.substr(0, data.size() - strlen("Tarvendel\\"));
+    std::string program = folder + "Tarvendel.exe";
+    EXPECT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    return program;
+}
+
+// A run that ended by itself with this exit code.
+::testing::AssertionResult Ended(const ProcessRun& run, DWORD exitCode)
+{
+    if (!run.finished)
+        return ::testing::AssertionFailure() << "the program had to be ended";
+    if (run.exitCode != exitCode)
+        return ::testing::AssertionFailure() << "exit code " << run.exitCode;
+    return ::testing::AssertionSuccess();
 }
 
 class Process : public ::testing::Test {
@@ -51,8 +55,7 @@ protected:
 TEST_F(Process, ARunStartWithoutADataFileEndsWithOneAndShowsNothing)
 {
     ProcessRun run = RunProgram(TarvendelPath(), "RUN");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(1u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 1u));
     EXPECT_EQ(0, run.windowsShown);
     // Every missing level of the data folder was made on the way.
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(DataFolderPath().c_str()));
@@ -63,19 +66,14 @@ TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
     SYSTEMTIME now;
     GetLocalTime(&now);
     DWORD otherDay = now.wDay % 28 + 1;
-    WriteNumber("RunDay", otherDay);
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), "01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n"));
+    StoreSetting("RunDay", REG_DWORD, Number(otherDay));
+    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n"));
 
     ProcessRun run = RunProgram(TarvendelPath(), "run");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(0, run.windowsShown);
-    DWORD runDay = 0, runDate = 0;
-    EXPECT_TRUE(ReadNumber("RunDay", &runDay));
-    EXPECT_EQ(otherDay, runDay);
-    EXPECT_FALSE(ReadNumber("RunDate", &runDate));
+    EXPECT_EQ(otherDay, ReadSetting("RunDay"));
+    EXPECT_EQ(-1, ReadSetting("RunDate"));
     EXPECT_EQ("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n", ReadFileText(DataFilePath()));
 }
 
@@ -88,8 +86,7 @@ void CloseAtOnce(HWND main)
 TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 {
     ProcessRun run = RunProgram(TarvendelPath(), "/x", IDOK, 20000, CloseAtOnce);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     ASSERT_EQ(1u, run.boxes.size()); // the first run stays silent about the missing file
     EXPECT_EQ("Tarvendel", run.boxes[0].caption);
     EXPECT_EQ("Unknown parameter\n/X", run.boxes[0].text);
@@ -97,7 +94,7 @@ TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 
 TEST_F(Process, AStartByHandReportsAMissingFileOnceSettingsExist)
 {
-    WriteNumber("Range", 10);
+    StoreSetting("Range", REG_DWORD, Number(10));
     ProcessRun run = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(1u, run.boxes.size());
@@ -109,14 +106,12 @@ TEST_F(Process, AnOldDataFileBesideTheProgramIsMovedIntoTheDataFolder)
     // A folder with a blank: the quoted program path must still find its folder.
     std::string folder = NewTempFolder() + "My Programs\\";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), NULL));
-    std::string program = folder + "Tarvendel.exe";
-    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    std::string program = CopyOfProgram(folder);
     const std::string text = "12/25 Christmas\r\n07/04\t09:00 Parade\r\n";
     ASSERT_TRUE(WriteFileText(folder + "Tarvendel.dat", text));
 
     ProcessRun run = RunProgram(program, "RUN");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(text, ReadFileText(DataFilePath()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Tarvendel.dat").c_str()));
     RemoveTree(folder.substr(0, folder.size() - strlen("My Programs\\")));
@@ -128,11 +123,9 @@ TEST_F(Process, OnlyTheFileBesideTheRunningProgramIsMovedIn)
     // from the PATH, or a shortcut with its own working folder).
     std::string folder = NewTempFolder();
     ASSERT_TRUE(CreateDirectoryA((folder + "elsewhere").c_str(), NULL));
-    std::string program = folder + "Tarvendel.exe";
-    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    std::string program = CopyOfProgram(folder);
     ASSERT_TRUE(WriteFileText(folder + "elsewhere\\Tarvendel.dat", "12/25 Not mine\r\n"));
-    CreateDirectoryPath(DataFolderPath().c_str());
-    ASSERT_TRUE(WriteFileText(DataFilePath(), "01/01 Mine\r\n"));
+    ASSERT_TRUE(WriteDataFile("01/01 Mine\r\n"));
     ProcessRun run = RunProgram(program, "RUN", IDOK, 20000, MainWindowVisit(),
                                 {"Tarvendel.exe", folder + "elsewhere"});
     ASSERT_TRUE(run.finished);
@@ -149,8 +142,7 @@ TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
     const char kOverrides[] = "Software\\Wine\\AppDefaults\\Tarvendel.exe\\DllOverrides";
     RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "comctl32", REG_SZ, "native,builtin", 15);
     std::string folder = NewTempFolder();
-    std::string program = folder + "Tarvendel.exe";
-    ASSERT_TRUE(CopyFileA(TarvendelPath().c_str(), program.c_str(), FALSE));
+    std::string program = CopyOfProgram(folder);
     std::string planted = ProgramFolder() + "..\\planted\\comctl32.dll";
     ASSERT_TRUE(CopyFileA(planted.c_str(), (folder + "comctl32.dll").c_str(), FALSE));
 
@@ -159,8 +151,7 @@ TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
         opened = 1;
         PostMessageA(main, WM_CLOSE, 0, 0);
     }, {"", folder});
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(1, opened);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "planted-loaded").c_str()));
 
@@ -203,19 +194,11 @@ MainWindowVisit Look(Opened* opened)
     };
 }
 
-std::string InDays(int days)
+std::string DateInDays(int days)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME time;
-    SystemTimeToFileTime(&now, &time);
-    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += (ULONGLONG)days * 24 * 3600 * 10000000ULL;
-    time.dwLowDateTime = value.LowPart;
-    time.dwHighDateTime = value.HighPart;
-    FileTimeToSystemTime(&time, &now);
+    SYSTEMTIME day = ::InDays(days);
     char date[16];
-    snprintf(date, sizeof date, "%02u/%02u/%02u", now.wMonth, now.wDay, now.wYear % 100);
+    snprintf(date, sizeof date, "%02u/%02u/%02u", day.wMonth, day.wDay, day.wYear % 100);
     return date;
 }
 
@@ -223,13 +206,10 @@ std::string InDays(int days)
 
 TEST_F(Process, AStartByHandOpensTheListInEditMode)
 {
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, Look(&opened));
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     ASSERT_EQ(2u, opened.lines.size());
     EXPECT_NE(std::string::npos, opened.lines[0].find("Soon"));
     EXPECT_EQ("\tEdit mode", opened.mode);
@@ -241,13 +221,10 @@ TEST_F(Process, AStartByHandOpensTheListInEditMode)
 
 TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
 {
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(40) + " Later\r\n" + InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&opened));
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_TRUE(Ended(run, 0u));
     ASSERT_EQ(1u, opened.lines.size());
     EXPECT_NE(std::string::npos, opened.lines[0].find("Soon"));
     EXPECT_EQ("\tReminder mode", opened.mode);
@@ -262,24 +239,9 @@ TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
     EXPECT_EQ(0, again.windowsShown);
 }
 
-namespace {
-
-int SettingsKeyExists()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return 0;
-    RegCloseKey(key);
-    return 1;
-}
-
-} // namespace
-
 TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 {
-    CreateDirectoryA(PellixFolder().c_str(), NULL);
-    CreateDirectoryA(DataFolderPath().c_str(), NULL);
-    ASSERT_TRUE(WriteFileText(DataFilePath(), InDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateInDays(2) + " Soon\r\n"));
     ProcessRun byRun = {}, byHand = {};
     int restored = 0, settingsWritten = 1;
     ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
@@ -291,8 +253,7 @@ TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
         settingsWritten = SettingsKeyExists();
         PostMessageA(main, WM_CLOSE, 0, 0);
     });
-    ASSERT_TRUE(first.finished);
-    EXPECT_EQ(0u, first.exitCode);
+    ASSERT_TRUE(Ended(first, 0u));
     EXPECT_TRUE(byRun.finished);
     EXPECT_EQ(0u, byRun.exitCode);
     EXPECT_EQ(0, byRun.windowsShown);
@@ -305,4 +266,18 @@ TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
     // The window gone, a start opens one again.
     ProcessRun after = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     EXPECT_EQ(1, after.windowsShown);
+}
+
+TEST_F(Process, TheExitCommandClosesAsTheWindowDoesAndEndsWithZero)
+{
+    // Past one-off reminders go at the save that closing makes unasked.
+    StoreSetting("Range", REG_DWORD, Number(10));
+    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + DateInDays(2) + " Soon\r\n"));
+    ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, [](HWND main) {
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(40001, 0), 0);
+    });
+    ASSERT_TRUE(Ended(run, 0u));
+    EXPECT_EQ(1, run.windowsShown);
+    EXPECT_EQ(DateInDays(2) + " Soon\r\n", ReadFileText(DataFilePath()));
+    EXPECT_NE(-1, ReadSetting("showCmd")) << "the settings were not written";
 }

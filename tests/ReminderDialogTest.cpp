@@ -6,6 +6,7 @@
 #include "core/EntryTable.h"
 #include "resources/resource.h"
 #include "support/AppState.h"
+#include "support/DialogDriver.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestFiles.h"
 
@@ -23,141 +24,11 @@
 
 namespace {
 
-typedef std::function<void(HWND dialog)> Step;
-
-// Runs one modal dialog from a thread timer that fires inside its loop. Each
-// tick answers an open program box with OK (recording "caption: text"), or
-// else runs the next step on the dialog. A dialog still open when the steps
-// have run out is cancelled and counts as a failure, so that no test hangs.
-class DialogDriver {
-public:
-    int Run(const std::function<int()>& open, std::vector<Step> script)
-    {
-        steps = script;
-        next = 0;
-        idleTicks = 0;
-        lastBox = NULL;
-        boxes.clear();
-        active = this;
-        UINT_PTR timer = SetTimer(NULL, 0, 20, OnTimer);
-        int result = open();
-        KillTimer(NULL, timer);
-        active = NULL;
-        EXPECT_EQ(steps.size(), next) << "the dialog closed before its script had run";
-        return result;
-    }
-
-    std::vector<std::string> boxes;
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM param)
-    {
-        char className[32] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (IsWindowVisible(window)) {
-            DialogDriver* self = reinterpret_cast<DialogDriver*>(param);
-            if (strcmp(className, "CMSGCLASS") == 0)
-                self->box = window;
-            else if (strcmp(className, "#32770") == 0)
-                self->dialog = window;
-        }
-        return TRUE;
-    }
-
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (active != NULL)
-            active->Tick();
-    }
-
-    void Tick()
-    {
-        box = NULL;
-        dialog = NULL;
-        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
-        if (box != NULL) {
-            if (box != lastBox) {
-                lastBox = box;
-                boxes.push_back(LocalText(box) + ": " + ModalText(box));
-                PressButton(box, IDOK, LocalText);
-            }
-            return;
-        }
-        if (dialog == NULL || (lastBox != NULL && IsWindow(lastBox)))
-            return;
-        if (next < steps.size()) {
-            steps[next++](dialog);
-        } else if (++idleTicks == 25) {
-            ADD_FAILURE() << "the dialog was still open after its script";
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-    }
-
-    static DialogDriver* active;
-    std::vector<Step> steps;
-    size_t next;
-    int idleTicks;
-    HWND box, dialog, lastBox;
-};
-
-DialogDriver* DialogDriver::active;
-
-Step Press(int id)
-{
-    return [id](HWND dialog) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
-    };
-}
-
-Step Click(int id)
-{
-    return [id](HWND dialog) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); };
-}
+using ::Type;
 
 Step Type(const std::string& text)
 {
-    return [text](HWND dialog) { SetDlgItemTextA(dialog, IDC_REMINDER_TEXT, text.c_str()); };
-}
-
-// Only where the lists are enabled, as for a user: under Wine a click on a
-// disabled automatic radio button never returns.
-Step PickTime(int hour, int minute)
-{
-    return [hour, minute](HWND dialog) {
-        if (!IsWindowEnabled(GetDlgItem(dialog, IDC_AM)))
-            return;
-        int shown = hour % 12 == 0 ? 12 : hour % 12;
-        SendDlgItemMessageA(dialog, IDC_HOUR, CB_SETCURSEL, shown - 1, 0);
-        SendDlgItemMessageA(dialog, IDC_MINUTE, CB_SETCURSEL, minute / 5, 0);
-        SendDlgItemMessageA(dialog, hour >= 12 ? IDC_PM : IDC_AM, BM_CLICK, 0, 0);
-    };
-}
-
-HWND Calendar(HWND dialog)
-{
-    return GetDlgItem(dialog, IDC_CALENDAR);
-}
-
-// Chooses an entry of one of the calendar's lists as a user would.
-void ChooseInList(HWND dialog, int listId, int index)
-{
-    HWND list = GetDlgItem(Calendar(dialog), listId);
-    SendMessageA(list, CB_SETCURSEL, index, 0);
-    SendMessageA(Calendar(dialog), WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), (LPARAM)list);
-}
-
-// Year, then month, then a click on the day's cell.
-Step PickDate(int year, int month, int day)
-{
-    return [year, month, day](HWND dialog) {
-        if (year != 0)
-            ChooseInList(dialog, kYearSelectorId, year - reminderDialog.calendar.firstYear);
-        ChooseInList(dialog, kMonthSelectorId, month - 1);
-        int cell = reminderDialog.calendar.firstWeekday + day - 1;
-        int x = kCellPitch * (cell % 7) + kCellInset + 8;
-        int y = kGridTop + kCellHeight * (cell / 7) + kCellHeight / 2;
-        SendMessageA(Calendar(dialog), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    };
+    return Type(IDC_REMINDER_TEXT, text);
 }
 
 std::string ComboText(HWND combo)
@@ -302,16 +173,25 @@ protected:
         CopyText(workEntry.text, sizeof workEntry.text, text);
     }
 
-    int RunDialog(int isAdd, int askTime, std::vector<Step> steps)
+    // A dialog that closes before its script has run, or stays open after
+    // it, is a failure.
+    int Drive(const std::function<int()>& open, const std::vector<Step>& steps)
     {
-        return driver.Run(
+        driver.graceTicks = 25;
+        int result = driver.Run(open, steps);
+        EXPECT_EQ(steps.size(), driver.stepsRun) << "the dialog closed before its script had run";
+        EXPECT_EQ(0, driver.leftOpen) << "the dialog was still open after its script";
+        return result;
+    }
+    int RunDialog(int isAdd, int askTime, const std::vector<Step>& steps)
+    {
+        return Drive(
             [=] { return RunReminderDialog(theApp.window, isAdd, askTime, &theApp.workDate); },
             steps);
     }
-
-    int RunCommand(void (Application::*command)(), std::vector<Step> steps)
+    int RunCommand(void (Application::*command)(), const std::vector<Step>& steps)
     {
-        return driver.Run([=] { (theApp.*command)(); return 0; }, steps);
+        return Drive([=] { (theApp.*command)(); return 0; }, steps);
     }
 
     DialogDriver driver;

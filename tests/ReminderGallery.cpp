@@ -7,24 +7,9 @@
 #include "core/BoundedString.h"
 #include "core/EntryTable.h"
 #include "framework/WindowObject.h"
+#include "support/Gallery.h"
 
 #include <windows.h>
-
-#include <string.h>
-
-static BOOL CALLBACK CancelDialog(HWND window, LPARAM)
-{
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, "#32770") == 0)
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
-static void CALLBACK EndShow(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
-}
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
@@ -45,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     workEntry.hasTime = isAdd ? 0 : 1;
     CopyText(workEntry.text, sizeof workEntry.text, isAdd ? "" : "Dentist, bring the forms");
 
-    SetTimer(NULL, 0, 9000, EndShow);
+    gallery::EndAfter(8);
     RunReminderDialog(NULL, isAdd, 0, &work);
     return 0;
 }

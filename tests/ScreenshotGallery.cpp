@@ -3,16 +3,12 @@
 // or main (with a dozen).
 #include "app/ProgramObjects.h"
 #include "resources/resource.h"
+#include "support/Gallery.h"
 
 #include <commctrl.h>
 #include <string.h>
 
 #include <string>
-
-static void CALLBACK EndGallery(HWND, UINT, UINT_PTR, DWORD)
-{
-    ExitProcess(0);
-}
 
 // A dozen reminders around today, today's among them and another selected.
 static void ShowMainWindow(int empty)
@@ -40,7 +36,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     instanceHandle = instance;
     handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDR_HAND_CURSOR));
-    SetTimer(NULL, 0, 6000, EndGallery);
+    gallery::EndAfter(8);
     const COLORREF grey = RGB(192, 192, 192), frame = RGB(128, 128, 128);
     if (strstr(commandLine, "error") != NULL)
         messageBox.Show(NULL, "Can't open file\nC:\\users\\me\\AppData\\Roaming\\PellixFreeware\\Tarvendel\\Tarvendel.dat",

@@ -15,6 +15,8 @@ TEST(ShowError, ShowsMessageAndDetailOnTwoLinesUnderTheProgramsCaption)
     EXPECT_EQ("Tarvendel", answerer.Answered()[0].caption);
     EXPECT_EQ("Unknown parameter\n/X", answerer.Answered()[0].text);
     EXPECT_EQ("Out of memory", answerer.Answered()[1].text);
+    for (const AnsweredWindow& box : answerer.Answered())
+        EXPECT_EQ("style 0x30, exclamation icon, 000000 on c0c0c0, frame 808080", BoxLook(box));
 }
 
 TEST(ShowError, ALongDetailIsCutTo299Characters)

@@ -9,7 +9,8 @@
 #include "core/EntryTable.h"
 #include "resources/resource.h"
 #include "support/AppState.h"
-#include "support/ModalAnswerer.h"
+#include "support/CivilDate.h"
+#include "support/DialogDriver.h"
 #include "support/TestFiles.h"
 
 #include <commctrl.h>
@@ -44,27 +45,6 @@ struct Reminder {
     std::string text;
     std::string key; // YYYYMMDD, made once: the model is sorted at most steps
 };
-
-long CivilDays(int year, int month, int day)
-{
-    year -= month <= 2;
-    long era = year / 400;
-    long yearOfEra = year - era * 400;
-    long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-}
-
-int Weekday(int year, int month, int day)
-{
-    return (int)((CivilDays(year, month, day) + 3) % 7);
-}
-
-int DaysIn(int year, int month)
-{
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return month == 2 && leap ? 29 : days[month - 1];
-}
 
 const int kTodayYear = 2006, kTodayMonth = 12, kTodayDay = 7;
 
@@ -146,149 +126,16 @@ ReminderEntry AsRecord(const Reminder& r)
 
 // --- modal windows -----------------------------------------------------------
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
-{
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// Runs a command that opens modal windows on this thread, acting on them from
-// a 10 ms thread timer that fires inside their loops: the script runs once on
-// the dialog with the caption, each box of the program's is answered, and a
-// dialog still open after its script (a box refused its OK) is cancelled.
-class Modal {
-public:
-    typedef std::function<void(HWND dialog)> Script;
-
-    void Run(const std::function<void()>& command, const char* dialogCaption, Script dialogScript,
-             int boxAnswer)
-    {
-        caption = dialogCaption != NULL ? dialogCaption : "";
-        script = dialogScript;
-        answer = boxAnswer;
-        scripted = 0;
-        ticksAfterScript = 0;
-        ticks = 0;
-        boxes.clear();
-        dialogs = 0;
-        cancelled = 0;
-        active = this;
-        UINT_PTR timer = SetTimer(NULL, 0, USER_TIMER_MINIMUM, Tick);
-        command();
-        KillTimer(NULL, timer);
-        active = NULL;
-    }
-
-    std::vector<std::string> boxes;
-    int dialogs;   // dialogs with the caption that appeared
-    int cancelled; // of them, cancelled because they stayed open
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (active != NULL)
-            active->Act();
-    }
-
-    void Act()
-    {
-        std::vector<HWND> windows;
-        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        // Whatever is still open after five seconds went wrong: it is closed
-        // so that the soak reports it instead of hanging.
-        if (++ticks == 500) {
-            ADD_FAILURE() << "a modal window stayed open";
-            for (HWND window : windows)
-                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        }
-        HWND dialog = NULL;
-        for (HWND window : windows) {
-            if (!IsWindowVisible(window))
-                continue;
-            std::string name = ClassOf(window);
-            if (name == "CMSGCLASS") {
-                if (std::find(answered.begin(), answered.end(), window) == answered.end()) {
-                    answered.push_back(window);
-                    if (answered.size() > 16)
-                        answered.erase(answered.begin());
-                    boxes.push_back(ModalText(window));
-                    PressButton(window, answer, LocalText);
-                }
-                return;
-            }
-            if (name == "#32770" && LocalText(window) == caption)
-                dialog = window;
-        }
-        if (dialog == NULL)
-            return;
-        if (!scripted) {
-            scripted = 1;
-            ++dialogs;
-            script(dialog);
-        } else if (++ticksAfterScript >= 3) {
-            ++cancelled;
-            ticksAfterScript = -1000;
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-    }
-
-    static Modal* active;
-    std::string caption;
-    Script script;
-    int answer = IDOK;
-    int scripted = 0;
-    int ticksAfterScript = 0;
-    int ticks = 0;
-    std::vector<HWND> answered;
-};
-Modal* Modal::active;
-
-void Post(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
-}
-
-void SetChecked(HWND dialog, int id, int checked)
-{
-    if ((IsDlgButtonChecked(dialog, id) == BST_CHECKED) != (checked != 0))
-        SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
-}
-
-void ChooseInList(HWND calendar, int listId, int index)
-{
-    HWND list = GetDlgItem(calendar, listId);
-    SendMessageA(list, CB_SETCURSEL, index, 0);
-    SendMessageA(calendar, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), (LPARAM)list);
-}
-
 // Enters the reminder in the open reminder dialog as a user would, and presses OK.
-Modal::Script EnterReminder(const Reminder& r)
+Step EnterReminder(const Reminder& r)
 {
     return [r](HWND dialog) {
         SetChecked(dialog, IDC_EVERY_YEAR, r.annual);
-        HWND calendar = GetDlgItem(dialog, IDC_CALENDAR);
-        if (!r.annual)
-            ChooseInList(calendar, kYearSelectorId, r.year - reminderDialog.calendar.firstYear);
-        ChooseInList(calendar, kMonthSelectorId, r.month - 1);
-        int cell = reminderDialog.calendar.firstWeekday + r.day - 1;
-        SendMessageA(calendar, WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM(kCellPitch * (cell % 7) + kCellInset + 8,
-                                kGridTop + kCellHeight * (cell / 7) + kCellHeight / 2));
+        PickDate(r.annual ? 0 : r.year, r.month, r.day)(dialog);
         SetChecked(dialog, IDC_INCLUDE_TIME, r.hasTime);
-        if (r.hasTime) {
-            SendDlgItemMessageA(dialog, IDC_HOUR, CB_SETCURSEL, (r.hour + 11) % 12, 0);
-            SendDlgItemMessageA(dialog, IDC_MINUTE, CB_SETCURSEL, r.minute / 5, 0);
-            SendDlgItemMessageA(dialog, r.hour < 12 ? IDC_AM : IDC_PM, BM_CLICK, 0, 0);
-        }
+        PickTime(r.hour, r.minute)(dialog);
         SetDlgItemTextA(dialog, IDC_REMINDER_TEXT, r.text.c_str());
-        Post(dialog, IDOK);
+        Press(IDOK)(dialog);
     };
 }
 
@@ -458,11 +305,40 @@ protected:
     // question (answered No), must not even open.
     void Refused(void (Application::*command)(), const char* caption)
     {
-        Modal modal;
-        modal.Run([command] { (theApp.*command)(); }, caption,
-                  [](HWND dialog) { Post(dialog, IDCANCEL); }, IDNO);
-        EXPECT_TRUE(modal.boxes.empty());
-        EXPECT_EQ(0, modal.dialogs);
+        Drive([command] { (theApp.*command)(); }, caption, Press(IDCANCEL), IDNO);
+        EXPECT_TRUE(driver.boxTexts.empty());
+        EXPECT_EQ(0, driver.dialogs);
+    }
+
+    // Runs command, acting once on its dialog with script (cancelled three
+    // ticks later if still open) and answering each of its boxes.
+    void Drive(const std::function<void()>& command, const char* caption, Step script, int answer)
+    {
+        driver = DialogDriver(caption);
+        driver.tickMs = USER_TIMER_MINIMUM;
+        driver.graceTicks = 2;
+        driver.boxAnswer = answer;
+        driver.Run([&] { command(); return 0; }, script ? std::vector<Step>{script} : std::vector<Step>());
+    }
+
+    // Add or Edit through its dialog, one time in ten cancelled: 1 when the reminder went in.
+    int Entered(void (Application::*command)(), const char* caption, const Reminder& r)
+    {
+        int cancel = Chance(10);
+        Drive([command] { (theApp.*command)(); }, caption, cancel ? Press(IDCANCEL) : EnterReminder(r),
+              IDOK);
+        ++dialogRuns;
+        EXPECT_EQ(1, driver.dialogs);
+        EXPECT_TRUE(driver.boxTexts.empty()) << driver.boxTexts[0];
+        return !cancel;
+    }
+
+    // The model changed as the table did; the list was rebuilt.
+    void Changed()
+    {
+        Sort();
+        modified = 1;
+        Listed();
     }
 
     void Add(int throughDialog)
@@ -473,15 +349,7 @@ protected:
         }
         Reminder r = NewReminder(throughDialog, kTodayYear, -1);
         if (throughDialog) {
-            int cancel = Chance(10);
-            Modal modal;
-            modal.Run([] { theApp.AddReminder(); }, "Add",
-                      cancel ? Modal::Script([](HWND d) { Post(d, IDCANCEL); }) : EnterReminder(r),
-                      IDOK);
-            ++dialogRuns;
-            EXPECT_EQ(1, modal.dialogs);
-            EXPECT_TRUE(modal.boxes.empty()) << modal.boxes[0];
-            if (cancel)
+            if (!Entered(&Application::AddReminder, "Add", r))
                 return;
         } else {
             // Most Adds skip the dialog: workEntry is filled as its OK fills
@@ -496,9 +364,7 @@ protected:
             theApp.RefreshList();
         }
         model.push_back(r);
-        Sort();
-        modified = 1;
-        Listed();
+        Changed();
     }
 
     void Edit(int throughDialog)
@@ -511,15 +377,7 @@ protected:
         Reminder r = NewReminder(throughDialog, OpenedYear(model[index]), index);
         if (throughDialog) {
             Select(index);
-            int cancel = Chance(10);
-            Modal modal;
-            modal.Run([] { theApp.EditReminder(); }, "Edit",
-                      cancel ? Modal::Script([](HWND d) { Post(d, IDCANCEL); }) : EnterReminder(r),
-                      IDOK);
-            ++dialogRuns;
-            EXPECT_EQ(1, modal.dialogs);
-            EXPECT_TRUE(modal.boxes.empty()) << modal.boxes[0];
-            if (cancel)
+            if (!Entered(&Application::EditReminder, "Edit", r))
                 return;
         } else {
             // As Edit puts the dialog's workEntry over the selected record
@@ -530,9 +388,7 @@ protected:
             theApp.RefreshList();
         }
         model[index] = r;
-        Sort();
-        modified = 1;
-        Listed();
+        Changed();
     }
 
     void Remove(int throughBox)
@@ -545,11 +401,10 @@ protected:
         if (throughBox) {
             Select(index);
             int no = Chance(15);
-            Modal modal;
-            modal.Run([] { theApp.RemoveReminder(); }, NULL, Modal::Script(), no ? IDNO : IDYES);
+            Drive([] { theApp.RemoveReminder(); }, "", Step(), no ? IDNO : IDYES);
             ++dialogRuns;
             EXPECT_EQ(std::vector<std::string>{model[index].text + "\n\nDelete this reminder?"},
-                      modal.boxes);
+                      driver.boxTexts);
             if (no)
                 return;
         } else {
@@ -561,8 +416,7 @@ protected:
             theApp.RefreshList();
         }
         model.erase(model.begin() + index);
-        modified = 1;
-        Listed();
+        Changed();
     }
 
     void Save()
@@ -593,23 +447,22 @@ protected:
         int timeCol = Chance(50), askTime = Chance(50), autoRemove = Chance(50);
         int refused = range < 1 || range > 20;
         if (throughDialog) {
-            Modal modal;
-            modal.Run([] { SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_SETUP, 0), 0); },
-                      "Setup",
-                      [=](HWND dialog) {
-                          SetDlgItemTextA(dialog, IDC_RANGE, std::to_string(range).c_str());
-                          SetChecked(dialog, IDC_TIME_COL, timeCol);
-                          SetChecked(dialog, IDC_ASK_TIME, askTime);
-                          SetChecked(dialog, IDC_AUTO_REMOVE, autoRemove);
-                          Post(dialog, IDOK);
-                      },
-                      IDOK);
+            Drive([] { SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_SETUP, 0), 0); },
+                  "Setup",
+                  [=](HWND dialog) {
+                      SetDlgItemTextA(dialog, IDC_RANGE, std::to_string(range).c_str());
+                      SetChecked(dialog, IDC_TIME_COL, timeCol);
+                      SetChecked(dialog, IDC_ASK_TIME, askTime);
+                      SetChecked(dialog, IDC_AUTO_REMOVE, autoRemove);
+                      Press(IDOK)(dialog);
+                  },
+                  IDOK);
             ++dialogRuns;
-            EXPECT_EQ(1, modal.dialogs);
+            EXPECT_EQ(1, driver.dialogs);
             EXPECT_EQ(refused ? std::vector<std::string>{"Range must be 1 to 20"}
                               : std::vector<std::string>(),
-                      modal.boxes);
-            EXPECT_EQ(refused, modal.cancelled);
+                      driver.boxTexts);
+            EXPECT_EQ(refused, driver.leftOpen);
             if (refused)
                 return;
         } else {
@@ -617,8 +470,8 @@ protected:
                 return;
             // As the dialog's OK sets the options, and the Setup command
             // rebuilds the list only when the time column changed, or the
-            // range while Reminder mode lists by it.
-            int changed = timeCol != theApp.TimeCol || (theApp.reminderMode && range != theApp.Range);
+            // range in Reminder mode.
+            int changed = timeCol != theApp.TimeCol || (mode && range != theApp.Range);
             theApp.Range = range;
             theApp.TimeCol = timeCol;
             theApp.AskTime = askTime;
@@ -686,6 +539,7 @@ protected:
     }
 
     std::string folder;
+    DialogDriver driver;
     std::vector<Reminder> model;
     int mode = 0, modified = 0, range = 10, timeCol = 1, listedRange = 10, listedTimeCol = 1;
     int saves = 0, dialogRuns = 0;

@@ -1,7 +1,11 @@
 #include "ModalAnswerer.h"
 
+#include "controls/MessageBox.h"
+#include "resources/resource.h"
+
 #include <algorithm>
 
+#include <stdio.h>
 #include <string.h>
 
 static ModalAnswerer* activeAnswerer;
@@ -90,6 +94,48 @@ void PressButton(HWND box, int result, std::string (*readText)(HWND))
                  reinterpret_cast<LPARAM>(search.found));
 }
 
+AnsweredWindow DescribeWindow(HWND box)
+{
+    AnsweredWindow seen;
+    char text[256] = "";
+    GetClassNameA(box, text, sizeof text);
+    seen.className = text;
+    seen.caption = LocalText(box);
+    seen.text = ModalText(box);
+    MessageBoxWindow* shown = box == aboutBox.window     ? &aboutBox
+                              : box == messageBox.window ? &messageBox
+                                                         : NULL;
+    if (shown != NULL) {
+        seen.style = shown->style;
+        seen.icon = shown->icon;
+        seen.textColour = shown->textColour;
+        seen.backgroundColour = shown->backgroundColour;
+        seen.frameColour = shown->frame.shadow;
+    }
+    return seen;
+}
+
+std::string BoxLook(const AnsweredWindow& box)
+{
+    const struct {
+        HICON icon;
+        const char* name;
+    } icons[] = {{LoadIconA(NULL, MAKEINTRESOURCEA(32513)), "stop"},
+                 {LoadIconA(NULL, MAKEINTRESOURCEA(32514)), "question"},
+                 {LoadIconA(NULL, MAKEINTRESOURCEA(32515)), "exclamation"},
+                 {LoadIconA(NULL, MAKEINTRESOURCEA(32516)), "information"},
+                 {LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDI_TARVENDEL)), "program"}};
+    const char* icon = box.icon == NULL ? "no" : "unknown";
+    for (const auto& known : icons)
+        if (box.icon != NULL && box.icon == known.icon)
+            icon = known.name;
+    char look[128];
+    snprintf(look, sizeof look, "style 0x%x, %s icon, %06lx on %06lx, frame %06lx", box.style, icon,
+             (unsigned long)box.textColour, (unsigned long)box.backgroundColour,
+             (unsigned long)box.frameColour);
+    return look;
+}
+
 void ModalAnswerer::AnswerOpenWindows()
 {
     std::vector<HWND> open;
@@ -97,13 +143,7 @@ void ModalAnswerer::AnswerOpenWindows()
     for (HWND box : open) {
         if (std::find(pressed.begin(), pressed.end(), box) != pressed.end())
             continue;
-        AnsweredWindow seen;
-        char text[256];
-        GetClassNameA(box, text, sizeof text);
-        seen.className = text;
-        GetWindowTextA(box, text, sizeof text);
-        seen.caption = text;
-        seen.text = ModalText(box);
+        AnsweredWindow seen = DescribeWindow(box);
         size_t index = answered.size();
         int button = buttons.empty() ? IDOK
                                      : buttons[index < buttons.size() ? index : buttons.size() - 1];

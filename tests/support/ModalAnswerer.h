@@ -1,6 +1,6 @@
 // Answers the modal windows the code under test opens on this thread: a thread
-// timer fires inside every modal loop, finds the box or dialog, records its
-// caption and text, and presses the chosen button.
+// timer fires inside every modal loop, finds the box or dialog, records what
+// it shows, and presses the chosen button.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,19 @@ struct AnsweredWindow {
     std::string className;
     std::string caption;
     std::string text;
+    // What the caller handed the program's own box (zero for other windows):
+    // its MB_ style bits, the icon it shows, and its three colours.
+    int style = 0;
+    HICON icon = NULL;
+    COLORREF textColour = 0, backgroundColour = 0, frameColour = 0;
 };
+
+// What box shows and, for the program's own box in this process, how it was asked.
+AnsweredWindow DescribeWindow(HWND box);
+
+// How a box was asked for, in one line: "style 0x24, question icon, 000000 on
+// c0c0c0, frame 808080"; the icon named "program" for the program's own.
+std::string BoxLook(const AnsweredWindow& box);
 
 class ModalAnswerer {
 public:

@@ -172,3 +172,28 @@ HWND FindChildOfClass(HWND parent, const char* className)
     EnumChildWindows(parent, FindClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+std::vector<std::string> AnswerBoxes(HWND main)
+{
+    std::vector<std::string> texts;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(main, &processId);
+    for (DWORD quiet = GetTickCount(); GetTickCount() - quiet < 1500; Sleep(20)) {
+        HWND box = NULL;
+        while ((box = FindWindowExA(NULL, box, "CMSGCLASS", NULL)) != NULL) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(box, &owner);
+            if (owner == processId && IsWindowVisible(box))
+                break;
+        }
+        if (box == NULL)
+            continue;
+        HWND label = GetDlgItem(box, 0xFFFF);
+        texts.push_back(RemoteText(label != NULL ? label : box));
+        PressButton(box, IDOK, RemoteText);
+        while (IsWindow(box) && IsWindowVisible(box))
+            Sleep(20);
+        quiet = GetTickCount();
+    }
+    return texts;
+}

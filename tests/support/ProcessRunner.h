@@ -32,6 +32,10 @@ ProcessRun RunProgram(const std::string& program, const std::string& arguments,
                       int button = IDOK, DWORD timeoutMs = 20000,
                       MainWindowVisit visit = MainWindowVisit(), const StartedAs& as = StartedAs());
 
+// Answers with OK every box the main window's process shows until none has
+// come for a while; the texts shown, in order.
+std::vector<std::string> AnswerBoxes(HWND main);
+
 // Another process's list box lines and status-bar part texts.
 std::vector<std::string> RemoteListLines(HWND list);
 std::string RemoteStatusText(HWND status, int part);

@@ -179,3 +179,54 @@ DateRecord MakeDate(int year, int month, int day)
     d.day = (uint16_t)day;
     return d;
 }
+
+const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
+
+int StoreSetting(const char* name, DWORD type, const std::string& data)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key,
+                        NULL) != ERROR_SUCCESS)
+        return 0;
+    LONG status = RegSetValueExA(key, name, 0, type, (const BYTE*)data.data(), (DWORD)data.size());
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+long long ReadSetting(const char* name)
+{
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, NULL, &value, &size) !=
+        ERROR_SUCCESS)
+        return -1;
+    return (long long)value;
+}
+
+int SettingsKeyExists()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    RegCloseKey(key);
+    return 1;
+}
+
+std::string PellixFolder()
+{
+    std::string data = DataFolderPath();
+    return data.substr(0, data.size() - strlen("Tarvendel\\"));
+}
+
+SYSTEMTIME InDays(int days)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME time;
+    SystemTimeToFileTime(&now, &time);
+    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart += (ULONGLONG)(LONGLONG)days * 24 * 3600 * 10000000LL;
+    time.dwLowDateTime = value.LowPart;
+    time.dwHighDateTime = value.HighPart;
+    FileTimeToSystemTime(&time, &now);
+    return now;
+}

@@ -1,6 +1,8 @@
 // Files, folders and registry keys the tests set up and clear away.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 std::string DataFolderPath();  // the per-user data folder, ending in '\'
@@ -18,3 +20,14 @@ void ClearSettings();
 // Whether the Task Scheduler's root folder holds the task "Tarvendel", asked
 // through the scheduler itself: 1 or 0, -1 when it could not be asked.
 int StartupTaskExists();
+
+// The program's settings key under HKEY_CURRENT_USER, and its values: stored
+// (the key made on the way; non-zero when stored), and read back as a number
+// (-1 when there is none).
+extern const char kSettingsKey[];
+int StoreSetting(const char* name, DWORD type, const std::string& data);
+long long ReadSetting(const char* name);
+int SettingsKeyExists();
+
+std::string PellixFolder(); // the data folder's parent, ending in '\'
+SYSTEMTIME InDays(int days); // the local time so many days from now

@@ -1,0 +1,187 @@
+#include "DialogDriver.h"
+
+#include "app/ProgramObjects.h"
+#include "controls/MessageBox.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+static DialogDriver* activeDriver;
+
+DialogDriver::DialogDriver(const std::string& dialogCaption) : caption(dialogCaption) {}
+
+DialogDriver::DialogDriver(MessageBoxWindow* ownBox) : box(ownBox) {}
+
+int DialogDriver::Run(const std::function<int()>& open, const std::vector<Step>& script)
+{
+    steps = script;
+    answered.clear();
+    boxes.clear();
+    boxTexts.clear();
+    seenDialogs.clear();
+    answeredWindows.clear();
+    stepsRun = 0;
+    dialogs = leftOpen = idleTicks = 0;
+    started = GetTickCount();
+    DialogDriver* outer = activeDriver;
+    activeDriver = this;
+    UINT_PTR timer = SetTimer(NULL, 0, tickMs, OnTimer);
+    int result = open();
+    KillTimer(NULL, timer);
+    activeDriver = outer;
+    return result;
+}
+
+void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (activeDriver != NULL)
+        activeDriver->Tick();
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+static BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
+{
+    if (IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// The window the steps act on, once no box of the program's waits for an answer.
+HWND DialogDriver::Target()
+{
+    if (box != NULL)
+        return box->window;
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    HWND dialog = NULL;
+    for (HWND window : windows) {
+        std::string name = ClassOf(window);
+        if (name == "CMSGCLASS") {
+            if (std::find(answeredWindows.begin(), answeredWindows.end(), window) ==
+                answeredWindows.end()) {
+                AnsweredWindow seen = DescribeWindow(window);
+                answeredWindows.push_back(window);
+                answered.push_back(seen);
+                boxes.push_back(seen.caption + ": " + seen.text);
+                boxTexts.push_back(seen.text);
+                PressButton(window, boxAnswer, LocalText);
+            }
+            return NULL;
+        }
+        if (name == "#32770" && (caption.empty() || LocalText(window) == caption))
+            dialog = window;
+    }
+    if (dialog != NULL &&
+        std::find(seenDialogs.begin(), seenDialogs.end(), dialog) == seenDialogs.end()) {
+        seenDialogs.push_back(dialog);
+        ++dialogs;
+    }
+    return dialog;
+}
+
+void DialogDriver::Tick()
+{
+    if (GetTickCount() - started > 10000) {
+        ADD_FAILURE() << "a modal window stayed open for ten seconds";
+        started = GetTickCount();
+        std::vector<HWND> windows;
+        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        for (HWND window : windows)
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    HWND target = Target();
+    if (target == NULL)
+        return;
+    if (stepsRun < steps.size()) {
+        steps[stepsRun++](target);
+    } else if (idleTicks++ == graceTicks) {
+        ++leftOpen;
+        PostMessageA(target, box != NULL ? WM_CLOSE : WM_COMMAND, box != NULL ? 0 : IDCANCEL, 0);
+    } else if (box != NULL) {
+        PostMessageA(target, WM_CLOSE, 0, 0);
+    }
+}
+
+Step Press(int id)
+{
+    return [id](HWND dialog) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+    };
+}
+
+Step Click(int id)
+{
+    return [id](HWND dialog) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); };
+}
+
+Step Type(int id, const std::string& text)
+{
+    return [id, text](HWND dialog) { SetDlgItemTextA(dialog, id, text.c_str()); };
+}
+
+Step Key(WPARAM key)
+{
+    return [key](HWND) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    };
+}
+
+std::string LongText(HWND window)
+{
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], (int)text.size()));
+    return text;
+}
+
+void SetChecked(HWND dialog, int id, int checked)
+{
+    if ((IsDlgButtonChecked(dialog, id) == BST_CHECKED) != (checked != 0))
+        SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
+}
+
+// Only where the lists are enabled, as for a user: under Wine a click on a
+// disabled automatic radio button never returns.
+Step PickTime(int hour, int minute)
+{
+    return [hour, minute](HWND dialog) {
+        if (!IsWindowEnabled(GetDlgItem(dialog, IDC_AM)))
+            return;
+        SendDlgItemMessageA(dialog, IDC_HOUR, CB_SETCURSEL, (hour + 11) % 12, 0);
+        SendDlgItemMessageA(dialog, IDC_MINUTE, CB_SETCURSEL, minute / 5, 0);
+        SendDlgItemMessageA(dialog, hour >= 12 ? IDC_PM : IDC_AM, BM_CLICK, 0, 0);
+    };
+}
+
+HWND Calendar(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_CALENDAR);
+}
+
+void ChooseInList(HWND dialog, int listId, int index)
+{
+    HWND list = GetDlgItem(Calendar(dialog), listId);
+    SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessageA(Calendar(dialog), WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), (LPARAM)list);
+}
+
+Step PickDate(int year, int month, int day)
+{
+    return [year, month, day](HWND dialog) {
+        if (year != 0)
+            ChooseInList(dialog, kYearSelectorId, year - reminderDialog.calendar.firstYear);
+        ChooseInList(dialog, kMonthSelectorId, month - 1);
+        int cell = reminderDialog.calendar.firstWeekday + day - 1;
+        int x = kCellPitch * (cell % 7) + kCellInset + 8;
+        int y = kGridTop + kCellHeight * (cell / 7) + kCellHeight / 2;
+        SendMessageA(Calendar(dialog), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    };
+}

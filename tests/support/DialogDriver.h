@@ -1,0 +1,73 @@
+// Drives one modal dialog or box of the program's from a thread timer that
+// fires inside its own loop, one step per tick, as a user would act on it.
+#pragma once
+
+#include "ModalAnswerer.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class MessageBoxWindow;
+
+typedef std::function<void(HWND window)> Step;
+
+class DialogDriver {
+public:
+    // Steps act on the visible dialog with this caption (any dialog when
+    // empty); every box of the program's that opens meanwhile is recorded and
+    // answered with boxAnswer before any further step.
+    explicit DialogDriver(const std::string& caption = "");
+    // Steps act on the program's box itself, which is then not answered.
+    explicit DialogDriver(MessageBoxWindow* box);
+
+    // Calls open, which runs the modal loop, and returns its result. When the
+    // steps have run out and graceTicks more have passed, the window is
+    // cancelled (a box closed) and counted in leftOpen. Whatever is still open
+    // after ten seconds fails the test and is cancelled, so no test hangs.
+    int Run(const std::function<int()>& open, const std::vector<Step>& steps);
+
+    int boxAnswer = IDOK;
+    UINT tickMs = 20;
+    int graceTicks = 0;
+
+    // Of the last run:
+    std::vector<AnsweredWindow> answered;
+    std::vector<std::string> boxes;    // "caption: text" of each box answered
+    std::vector<std::string> boxTexts; // the text alone
+    size_t stepsRun = 0;
+    int dialogs = 0;  // dialogs with the caption that appeared
+    int leftOpen = 0; // cancelled or closed once the steps had run out
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+    HWND Target();
+
+    std::string caption;
+    MessageBoxWindow* box = nullptr;
+    std::vector<Step> steps;
+    std::vector<HWND> seenDialogs, answeredWindows;
+    int idleTicks = 0;
+    DWORD started = 0;
+};
+
+// Steps on a dialog's controls.
+Step Press(int id);  // posts the button's command, as a click that may open a modal window
+Step Click(int id);  // clicks the button at once (check boxes, radio buttons)
+Step Type(int id, const std::string& text);
+Step Key(WPARAM key); // posts the key down and up to the focused window
+void SetChecked(HWND dialog, int id, int checked); // clicks the check box if it differs
+
+// Steps on the reminder dialog: the time (where the lists are enabled), and the
+// date picked as a user would, by year (0: left as it is), month and a click on
+// the day's cell.
+Step PickTime(int hour, int minute);
+Step PickDate(int year, int month, int day);
+HWND Calendar(HWND dialog);
+// Chooses an entry of one of the calendar's lists as a user would.
+void ChooseInList(HWND dialog, int listId, int index);
+
+// The text in a window of this process, however long.
+std::string LongText(HWND window);
+std::string ClassOf(HWND window);
