@@ -120,20 +120,7 @@ protected:
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             return "a folder holding: " + ReadFileText(DataFilePath() + "\\inside.txt");
-        HANDLE file = CreateFileA(DataFilePath().c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                                  OPEN_EXISTING, 0, NULL);
-        std::string text;
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD size = GetFileSize(file, NULL);
-            text.resize(size);
-            DWORD read = 0;
-            if (size > 0)
-                ReadFile(file, &text[0], size, &read, NULL);
-            text.resize(read);
-            CloseHandle(file);
-        }
-        return text;
+        return ReadFileText(DataFilePath());
     }
 
     // The four steps of the data preparation, as start-up runs them.
@@ -254,10 +241,8 @@ TEST_F(LoadFault, TheProgramStartsSavesAndClosesWithEachFault)
     for (Fault& fault : faults) {
         SCOPED_TRACE(fault.name);
         Clear();
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings",
-                                  0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
+        HKEY key; // settings saved before, if none of them
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kSettingsKey, &key));
         RegCloseKey(key);
         fault.make();
         const std::string before = OnDisk();

@@ -7,12 +7,6 @@
 
 namespace {
 
-// A number for the settings key.
-std::string Number(DWORD value)
-{
-    return std::string((const char*)&value, sizeof value);
-}
-
 // The data file in the data folder, made on the way.
 int WriteDataFile(const std::string& text)
 {
@@ -40,11 +34,7 @@ std::string CopyOfProgram(const std::string& folder)
 
 class Process : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearSettings();
-        RemoveTree(PellixFolder());
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
         ClearSettings();
@@ -63,10 +53,8 @@ TEST_F(Process, ARunStartWithoutADataFileEndsWithOneAndShowsNothing)
 
 TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    DWORD otherDay = now.wDay % 28 + 1;
-    StoreSetting("RunDay", REG_DWORD, Number(otherDay));
+    DWORD otherDay = InDays(0).wDay % 28 + 1;
+    StoreSetting("RunDay", REG_DWORD, SettingBytes(otherDay));
     ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n"));
 
     ProcessRun run = RunProgram(TarvendelPath(), "run");
@@ -94,7 +82,7 @@ TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 
 TEST_F(Process, AStartByHandReportsAMissingFileOnceSettingsExist)
 {
-    StoreSetting("Range", REG_DWORD, Number(10));
+    StoreSetting("Range", REG_DWORD, SettingBytes(10));
     ProcessRun run = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(1u, run.boxes.size());
@@ -166,10 +154,6 @@ TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
     RemoveTree(folder);
 }
 
-} // namespace
-
-namespace {
-
 // What the main window showed when it opened.
 struct Opened {
     std::vector<std::string> lines;
@@ -194,19 +178,9 @@ MainWindowVisit Look(Opened* opened)
     };
 }
 
-std::string DateInDays(int days)
-{
-    SYSTEMTIME day = ::InDays(days);
-    char date[16];
-    snprintf(date, sizeof date, "%02u/%02u/%02u", day.wMonth, day.wDay, day.wYear % 100);
-    return date;
-}
-
-} // namespace
-
 TEST_F(Process, AStartByHandOpensTheListInEditMode)
 {
-    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateText(40, 1) + " Later\r\n" + DateText(2, 1) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, Look(&opened));
     ASSERT_TRUE(Ended(run, 0u));
@@ -221,7 +195,7 @@ TEST_F(Process, AStartByHandOpensTheListInEditMode)
 
 TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
 {
-    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateText(40, 1) + " Later\r\n" + DateText(2, 1) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&opened));
     ASSERT_TRUE(Ended(run, 0u));
@@ -241,7 +215,7 @@ TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
 
 TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 {
-    ASSERT_TRUE(WriteDataFile(DateInDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateText(2, 1) + " Soon\r\n"));
     ProcessRun byRun = {}, byHand = {};
     int restored = 0, settingsWritten = 1;
     ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
@@ -271,13 +245,15 @@ TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 TEST_F(Process, TheExitCommandClosesAsTheWindowDoesAndEndsWithZero)
 {
     // Past one-off reminders go at the save that closing makes unasked.
-    StoreSetting("Range", REG_DWORD, Number(10));
-    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + DateInDays(2) + " Soon\r\n"));
+    StoreSetting("Range", REG_DWORD, SettingBytes(10));
+    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + DateText(2, 1) + " Soon\r\n"));
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, [](HWND main) {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(40001, 0), 0);
     });
     ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(1, run.windowsShown);
-    EXPECT_EQ(DateInDays(2) + " Soon\r\n", ReadFileText(DataFilePath()));
+    EXPECT_EQ(DateText(2, 1) + " Soon\r\n", ReadFileText(DataFilePath()));
     EXPECT_NE(-1, ReadSetting("showCmd")) << "the settings were not written";
 }
+
+} // namespace

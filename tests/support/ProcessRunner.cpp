@@ -148,29 +148,9 @@ std::string RemoteStatusText(HWND status, int part)
     return text;
 }
 
-namespace {
-struct ChildSearch {
-    const char* className;
-    HWND found;
-};
-BOOL CALLBACK FindClass(HWND child, LPARAM param)
-{
-    ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
-    char className[64];
-    GetClassNameA(child, className, sizeof className);
-    if (_stricmp(className, search->className) == 0) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-} // namespace
-
 HWND FindChildOfClass(HWND parent, const char* className)
 {
-    ChildSearch search = {className, NULL};
-    EnumChildWindows(parent, FindClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindWindowExA(parent, NULL, className, NULL);
 }
 
 std::vector<std::string> AnswerBoxes(HWND main)

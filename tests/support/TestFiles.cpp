@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <taskschd.h>
 
+#include <stdio.h>
 #include <string.h>
 
 std::string DataFolderPath()
@@ -96,7 +97,7 @@ void RemoveTree(const std::string& folder)
 
 void ClearSettings()
 {
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings");
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
     HKEY run;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
                       KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
@@ -172,12 +173,7 @@ void LoadText(const std::string& text)
 
 DateRecord MakeDate(int year, int month, int day)
 {
-    DateRecord d;
-    memset(&d, 0, sizeof d);
-    d.year = (uint16_t)year;
-    d.month = (uint16_t)month;
-    d.day = (uint16_t)day;
-    return d;
+    return DateRecord{(uint16_t)year, (uint16_t)month, 0, (uint16_t)day, 0, 0, 0, 0};
 }
 
 const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
@@ -191,6 +187,13 @@ int StoreSetting(const char* name, DWORD type, const std::string& data)
     LONG status = RegSetValueExA(key, name, 0, type, (const BYTE*)data.data(), (DWORD)data.size());
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
+}
+
+std::string SettingBytes(DWORD value, size_t size)
+{
+    std::string bytes((const char*)&value, sizeof value);
+    bytes.resize(size, '\0');
+    return bytes;
 }
 
 long long ReadSetting(const char* name)
@@ -229,4 +232,13 @@ SYSTEMTIME InDays(int days)
     time.dwHighDateTime = value.HighPart;
     FileTimeToSystemTime(&time, &now);
     return now;
+}
+
+std::string DateText(int days, int withYear)
+{
+    SYSTEMTIME day = InDays(days);
+    char text[16];
+    snprintf(text, sizeof text, withYear ? "%02u/%02u/%02u" : "%02u/%02u", day.wMonth, day.wDay,
+             day.wYear % 100);
+    return text;
 }

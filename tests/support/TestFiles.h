@@ -26,8 +26,12 @@ int StartupTaskExists();
 // (-1 when there is none).
 extern const char kSettingsKey[];
 int StoreSetting(const char* name, DWORD type, const std::string& data);
+// A number as a value's bytes, cut or padded with zeros to size.
+std::string SettingBytes(DWORD value, size_t size = 4);
 long long ReadSetting(const char* name);
 int SettingsKeyExists();
 
 std::string PellixFolder(); // the data folder's parent, ending in '\'
 SYSTEMTIME InDays(int days); // the local time so many days from now
+// That day as the data file writes it: "MM/DD", with withYear "MM/DD/YY".
+std::string DateText(int days, int withYear);
