@@ -152,19 +152,10 @@ TEST_F(Saving, AFullDiskPartWayThroughLeavesTheOldFile)
 // killed at some moment of it; the file must hold one whole table or the other.
 TEST_F(Saving, AProcessKilledInTheMiddleOfASaveLeavesAWholeFile)
 {
-    std::string program = ProgramFolder() + "SaveLoop.exe";
     for (int round = 0; round < 8; ++round) {
-        std::string line = "\"" + program + "\" \"" + DataFile() + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        ASSERT_TRUE(CreateProcessA(program.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL,
-                                   &startup, &process));
-        Sleep(150 + 37 * round);
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        ProcessRun run = RunProgram(ProgramFolder() + "SaveLoop.exe", "\"" + DataFile() + "\"",
+                                    IDOK, 150 + 37 * round);
+        ASSERT_EQ(9999u, run.exitCode) << "not started, or not saving until killed";
         std::string saved = ReadFileText(DataFile());
         int lines = 0;
         for (char c : saved)
