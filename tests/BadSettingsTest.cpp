@@ -22,14 +22,6 @@ void Store(const char* name, DWORD type, const std::string& data)
     ASSERT_TRUE(StoreSetting(name, type, data)) << name;
 }
 
-void Delete(const char* name)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key));
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
 std::string Rect(LONG left, LONG top, LONG right, LONG bottom)
 {
     RECT r = {left, top, right, bottom};
@@ -178,7 +170,7 @@ TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheS
         if (onceADay)
             Store("RunOnce", REG_BINARY, std::string(1, '\1'));
         if (bad.type == kMissing)
-            Delete(bad.name);
+            ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, bad.name));
         else
             Store(bad.name, bad.type, bad.data);
         ASSERT_TRUE(WriteFileText(DataFilePath(), file));

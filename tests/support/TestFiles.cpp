@@ -98,12 +98,8 @@ void RemoveTree(const std::string& folder)
 void ClearSettings()
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-    HKEY run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
-                      KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
-        RegDeleteValueA(run, "Tarvendel");
-        RegCloseKey(run);
-    }
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       "Tarvendel");
 }
 
 int StartupTaskExists()
@@ -180,13 +176,8 @@ const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 
 int StoreSetting(const char* name, DWORD type, const std::string& data)
 {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key,
-                        NULL) != ERROR_SUCCESS)
-        return 0;
-    LONG status = RegSetValueExA(key, name, 0, type, (const BYTE*)data.data(), (DWORD)data.size());
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, data.data(),
+                           (DWORD)data.size()) == ERROR_SUCCESS;
 }
 
 std::string SettingBytes(DWORD value, size_t size)
