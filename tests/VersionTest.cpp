@@ -77,11 +77,10 @@ TEST_F(VersionResource, FileAndProductVersionAre1_32_0_0)
 
 TEST_F(VersionResource, PropertiesNameTheProgramAndItsMakers)
 {
-    struct Expected {
+    const struct {
         const char* name;
         const char* text;
-    };
-    const Expected expected[] = {
+    } expected[] = {
         {"ProductName", "Tarvendel"},
         {"OriginalFilename", "Tarvendel.exe"},
         {"FileVersion", "1.32.0.0"},
@@ -89,7 +88,7 @@ TEST_F(VersionResource, PropertiesNameTheProgramAndItsMakers)
         {"CompanyName", "Tarvendel developers"},
         {"LegalCopyright", "Copyright (c) 2026 Tarvendel developers"},
     };
-    for (const Expected& value : expected)
+    for (const auto& value : expected)
         EXPECT_EQ(value.text, Text(value.name)) << value.name;
     // Shown as the program's name in Task Manager and in "Open with".
     EXPECT_NE(std::string::npos, Text("FileDescription").find("Tarvendel"));
@@ -122,15 +121,13 @@ protected:
     HANDLE context = INVALID_HANDLE_VALUE;
 };
 
-BOOL CALLBACK CountLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count)
-{
-    ++*(int*)count;
-    return TRUE;
-}
-
 BOOL CALLBACK CountManifest(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR count)
 {
-    EnumResourceLanguagesA(module, type, name, CountLanguage, count);
+    EnumResourceLanguagesA(module, type, name,
+                           [](HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR languages) -> BOOL {
+                               return ++*(int*)languages > 0;
+                           },
+                           count);
     return TRUE;
 }
 
@@ -201,17 +198,16 @@ TEST_F(Manifest, DeclaresPerMonitorDpiAwareness)
     // Without it Windows stretches the windows' bitmaps on a scaled screen
     // and every letter comes out blurred.
     ASSERT_NO_FATAL_FAILURE(CreateContext());
-    struct Setting {
+    const struct {
         const wchar_t* schema; // null: the 2005 WindowsSettings schema
         const wchar_t* name;
         const wchar_t* value;
-    };
-    const Setting settings[] = {
+    } settings[] = {
         {NULL, L"dpiAware", L"true/pm"},
         {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
          L"PerMonitorV2, PerMonitor"},
     };
-    for (const Setting& setting : settings) {
+    for (const auto& setting : settings) {
         wchar_t value[64] = L"";
         SIZE_T written = 0;
         EXPECT_TRUE(QueryActCtxSettingsW(0, context, setting.schema, setting.name, value,
