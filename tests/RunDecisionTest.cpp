@@ -2,6 +2,7 @@
 #include "core/Application.h"
 #include "core/EntryReader.h"
 #include "support/AppState.h"
+#include "support/CivilDate.h"
 #include "support/ModalAnswerer.h"
 
 #include <gtest/gtest.h>
@@ -179,12 +180,11 @@ int ReferenceDecision(const std::string& file, DateRecord day, int range)
         for (int k = 0; k <= range; ++k) {
             int sameDay = parsed.month == walk.month && parsed.day == walk.day;
             int leapDayOnFirstMarch = parsed.year == 0 && parsed.month == 2 && parsed.day == 29 &&
-                                      walk.month == 3 && walk.day == 1 && !IsLeapYear(walk.year);
+                                      walk.month == 3 && walk.day == 1 && DaysIn(walk.year, 2) < 29;
             if ((parsed.year == 0 && (sameDay || leapDayOnFirstMarch)) ||
                 (parsed.year == walk.year && sameDay))
                 return 1;
-            int length = walk.month == 2 && IsLeapYear(walk.year) ? 29 : kDaysInMonth[walk.month];
-            if (++walk.day > length) {
+            if (++walk.day > DaysIn(walk.year, walk.month)) {
                 walk.day = 1;
                 if (++walk.month > 12) {
                     walk.month = 1;
