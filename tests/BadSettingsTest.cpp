@@ -3,7 +3,6 @@
 // of the wrong type, the wrong size, missing or absurd. The program must start,
 // read each value as its store reads values (by size, never by type), and show
 // its window where the user can see it.
-#include "core/FileSystem.h"
 #include "support/ProcessRunner.h"
 #include "support/TestFiles.h"
 
@@ -134,7 +133,6 @@ protected:
     void SetUp() override
     {
         ClearSettings();
-        CreateDirectoryPath(DataFolderPath().c_str());
         // Annual reminders today and 5, 15 and 30 days on, and one long past.
         file = DateText(0, 0) + " Today\r\n" + DateText(5, 0) + " Soon\r\n" + DateText(15, 0) +
                " Later\r\n" + DateText(30, 0) + " Next month\r\n01/01/99 Long past\r\n";
@@ -173,7 +171,7 @@ TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheS
             ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, bad.name));
         else
             Store(bad.name, bad.type, bad.data);
-        ASSERT_TRUE(WriteFileText(DataFilePath(), file));
+        ASSERT_TRUE(WriteDataFile(file));
 
         Seen seen;
         // The once-a-day values matter only to a start from the start-up list,

@@ -100,8 +100,7 @@ TEST_F(DataPreparation, AnApplicationDataVariableThatIsNotAnAbsolutePathIsIgnore
 
 TEST_F(DataPreparation, AnOldDataFileReplacesTheOneInTheDataFolderAndIsRemoved)
 {
-    CreateDirectoryPath(DataFolderPath().c_str());
-    WriteFileText(DataFilePath(), "01/01 Data folder\r\n");
+    ASSERT_TRUE(WriteDataFile("01/01 Data folder\r\n"));
     WriteFileText(programFolder + "Tarvendel.dat", "01/01 Program folder\r\n");
     Prepare();
     EXPECT_EQ("01/01 Program folder\r\n", ReadFileText(DataFilePath()));
@@ -111,8 +110,7 @@ TEST_F(DataPreparation, AnOldDataFileReplacesTheOneInTheDataFolderAndIsRemoved)
 
 TEST_F(DataPreparation, AnOldFileThatCannotBeRemovedDoesNotOverwriteTheCurrentOne)
 {
-    CreateDirectoryPath(DataFolderPath().c_str());
-    WriteFileText(DataFilePath(), "01/01 Current\r\n");
+    ASSERT_TRUE(WriteDataFile("01/01 Current\r\n"));
     std::string old = programFolder + "Tarvendel.dat";
     WriteFileText(old, "01/01 Stale\r\n");
     SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY); // deleting it is refused

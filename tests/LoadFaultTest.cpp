@@ -104,11 +104,7 @@ protected:
         ClearSettings();
     }
 
-    static void MakeDataFile(const std::string& text)
-    {
-        ASSERT_TRUE(CreateDirectoryPath(DataFolderPath().c_str()));
-        ASSERT_TRUE(WriteFileText(DataFilePath(), text));
-    }
+    static void MakeDataFile(const std::string& text) { ASSERT_TRUE(WriteDataFile(text)); }
 
     // What is on disk where the data file belongs.
     static std::string OnDisk()

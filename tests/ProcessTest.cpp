@@ -1,18 +1,10 @@
 // Tarvendel.exe started as its own process: exit codes, files and registry.
-#include "core/FileSystem.h"
 #include "support/ProcessRunner.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The data file in the data folder, made on the way.
-int WriteDataFile(const std::string& text)
-{
-    CreateDirectoryPath(DataFolderPath().c_str());
-    return WriteFileText(DataFilePath(), text);
-}
 
 // A copy of the program in folder (which ends in '\\'), for starts from elsewhere.
 std::string CopyOfProgram(const std::string& folder)

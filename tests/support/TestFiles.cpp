@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "core/FileSystem.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <taskschd.h>
@@ -52,6 +54,11 @@ int WriteFileText(const std::string& path, const std::string& text)
     BOOL ok = WriteFile(file, text.data(), (DWORD)text.size(), &written, NULL);
     CloseHandle(file);
     return ok && written == text.size();
+}
+
+int WriteDataFile(const std::string& text)
+{
+    return CreateDirectoryPath(DataFolderPath().c_str()) && WriteFileText(DataFilePath(), text);
 }
 
 std::string ReadFileText(const std::string& path, int* found)

@@ -11,6 +11,7 @@ std::string ProgramFolder();   // the folder of the running test executable, end
 std::string NewTempFolder();   // a new empty folder, ending in '\'
 
 int WriteFileText(const std::string& path, const std::string& text);
+int WriteDataFile(const std::string& text); // the data folder made on the way
 std::string ReadFileText(const std::string& path, int* found = nullptr);
 void RemoveTree(const std::string& folder);
 
