@@ -53,8 +53,7 @@ protected:
     void TearDown() override
     {
         theApp.ReleaseTextBuffer();
-        SetFileAttributesA((programFolder + "Tarvendel.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
-        RemoveTree(programFolder);
+        RemoveTree(programFolder); // read-only files too
         RemoveTree(DataFolderPath());
     }
 
@@ -217,13 +216,11 @@ TEST(CommandLine, RunInAnyCaseOrSlashRStartsReminderMode)
         int reminderMode;
         const char* programPath;
     } cases[] = {
-        {"Tarvendel.exe run", 1, "Tarvendel.exe"},
-        {"Tarvendel.exe /r", 1, "Tarvendel.exe"},
+        {"Tarvendel.exe run", 1, "Tarvendel.exe"}, {"Tarvendel.exe /r", 1, "Tarvendel.exe"},
         {"Tarvendel.exe /Run", 1, "Tarvendel.exe"},
         {"\"C:\\Program Files\\Tarvendel\\Tarvendel.exe\" RUN", 1,
          "C:\\Program Files\\Tarvendel\\Tarvendel.exe"},
-        {"Tarvendel.exe a b RUN", 0, "Tarvendel.exe"},
-        {"Tarvendel.exe", 0, "Tarvendel.exe"},
+        {"Tarvendel.exe a b RUN", 0, "Tarvendel.exe"}, {"Tarvendel.exe", 0, "Tarvendel.exe"},
         {"C:\\T\\Tarvendel.exe later", 0, "C:\\T\\Tarvendel.exe"},
     };
     for (const auto& c : cases) {

@@ -18,27 +18,22 @@ struct At {
     DateRecord record;
 };
 
-struct DateCase {
-    const char* text;
-    int valid;
-    int year, month, day; // checked only when valid
-};
-
 TEST(ParseDate, AcceptsOnlyDatesFrom1998To2050InMonthFirstForm)
 {
-    const DateCase cases[] = {
-        {"2/29", 1, 0, 2, 29},        {"2/29/04", 1, 2004, 2, 29},
-        {"2/29/06", 0, 0, 0, 0},      {"12/25/97", 0, 0, 0, 0},
-        {"12/25/98", 1, 1998, 12, 25}, {"12/25/50", 1, 2050, 12, 25},
-        {"12/25/51", 0, 0, 0, 0},     {"12/25/2006", 0, 0, 0, 0},
-        {"13/01/06", 0, 0, 0, 0},     {"00/10/06", 0, 0, 0, 0},
-        {"4/31/06", 0, 0, 0, 0},      {"1225", 0, 0, 0, 0},
-        {"12/25/", 1, 2000, 12, 25},  {"12-25-06", 1, 2006, 12, 25},
-        {"12:25:06", 1, 2006, 12, 25}, {"03/15/07", 1, 2007, 3, 15},
-        {"12/25", 1, 0, 12, 25},      {"02/30", 0, 0, 0, 0},
-        {" 7/4/99", 1, 1999, 7, 4},   {"12/25/96", 0, 0, 0, 0},
+    const struct {
+        const char* text;
+        int valid;
+        int year, month, day; // checked only when valid
+    } cases[] = {
+        {"2/29", 1, 0, 2, 29},         {"2/29/04", 1, 2004, 2, 29},   {"2/29/06", 0, 0, 0, 0},
+        {"12/25/97", 0, 0, 0, 0},      {"12/25/98", 1, 1998, 12, 25}, {"12/25/50", 1, 2050, 12, 25},
+        {"12/25/51", 0, 0, 0, 0},      {"12/25/2006", 0, 0, 0, 0},    {"13/01/06", 0, 0, 0, 0},
+        {"00/10/06", 0, 0, 0, 0},      {"4/31/06", 0, 0, 0, 0},       {"1225", 0, 0, 0, 0},
+        {"12/25/", 1, 2000, 12, 25},   {"12-25-06", 1, 2006, 12, 25}, {"12:25:06", 1, 2006, 12, 25},
+        {"03/15/07", 1, 2007, 3, 15},  {"12/25", 1, 0, 12, 25},       {"02/30", 0, 0, 0, 0},
+        {" 7/4/99", 1, 1999, 7, 4},    {"12/25/96", 0, 0, 0, 0},
     };
-    for (const DateCase& c : cases) {
+    for (const auto& c : cases) {
         DateRecord d = Date(1, 1, 1);
         EXPECT_EQ(c.valid, ParseDate(c.text, &d)) << c.text;
         if (c.valid) {
@@ -62,15 +57,13 @@ TEST(ParseDate, LeavesDayAndYearAloneWithoutASlashAndSurvivesLongText)
     EXPECT_EQ(0, ParseDate("99999999999999999999999/1/1", &d));
 }
 
-struct TimeCase {
-    const char* text;
-    int twelveHour;
-    int accepted, timeValid, hour, minute;
-};
-
 TEST(ParseTime, ReadsBothClocksAndRefusesImpossibleTimes)
 {
-    const TimeCase cases[] = {
+    const struct {
+        const char* text;
+        int twelveHour;
+        int accepted, timeValid, hour, minute;
+    } cases[] = {
         {"12:00 AM", 1, 1, 1, 0, 0},   {"12:30 PM", 1, 1, 1, 12, 30},
         {"7:30 PM", 1, 1, 1, 19, 30},  {"7:30 pm", 1, 1, 1, 7, 30},
         {"07:30 AM", 1, 1, 1, 7, 30},  {"7-30", 0, 1, 1, 7, 30},
@@ -82,11 +75,9 @@ TEST(ParseTime, ReadsBothClocksAndRefusesImpossibleTimes)
         {"14:30 PM", 1, 1, 1, 14, 30}, {"12:05 AM", 1, 1, 1, 0, 5},
         {"00:05", 0, 1, 1, 0, 5},      {"11:59 XPM", 1, 1, 1, 11, 59},
     };
-    for (const TimeCase& c : cases) {
-        DateRecord d = Date(2006, 1, 1);
-        d.hour = 3;
-        d.minute = 4; // kept when the text names no minute
-        d.second = 9;
+    for (const auto& c : cases) {
+        // 1 January 2006 at 3:04:09; the minute stays where the text names none.
+        DateRecord d = {2006, 1, 0, 1, 3, 4, 9, 0};
         EXPECT_EQ(c.accepted, ParseTime(c.text, &d, c.twelveHour)) << c.text;
         EXPECT_EQ(c.timeValid, d.timeValid) << c.text;
         EXPECT_EQ(c.hour, d.hour) << c.text;
@@ -96,10 +87,7 @@ TEST(ParseTime, ReadsBothClocksAndRefusesImpossibleTimes)
 
 TEST(ParseTime, EmptyTextMeansNoTimeAndKeepsTheOldOne)
 {
-    DateRecord d = Date(2006, 1, 1);
-    d.hour = 6;
-    d.minute = 30;
-    d.timeValid = 1;
+    DateRecord d = {2006, 1, 0, 1, 6, 30, 0, 1}; // 1 January 2006 at a valid 6:30
     EXPECT_EQ(1, ParseTime("", &d, 0));
     EXPECT_EQ(0, d.timeValid);
     EXPECT_EQ(6, d.hour);
@@ -136,9 +124,7 @@ TEST(TextForms, DatesTimesAndSortKeysHaveTheirFixedForms)
 
 TEST(TextForms, AbsurdFieldsAreCutToTheRecordFields)
 {
-    DateRecord d = Date(65535, 65535, 65535);
-    d.hour = 65535;
-    d.minute = 65535;
+    DateRecord d = {65535, 65535, 0, 65535, 65535, 65535, 0, 0}; // all but the seconds
     char out[10];
     FormatDate(&d, out, sizeof out);
     EXPECT_STREQ("65/65/35", out);

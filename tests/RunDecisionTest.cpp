@@ -30,15 +30,13 @@ protected:
     }
 };
 
-struct RangeCase {
-    const char* file;
-    int year, month, day, range;
-    int shown;
-};
-
 TEST_F(RunDecision, OpensOnlyForAReminderFromTodayToRangeDaysAhead)
 {
-    const RangeCase cases[] = {
+    const struct {
+        const char* file;
+        int year, month, day, range;
+        int shown;
+    } cases[] = {
         {"03/11/06 Eleventh\r\n", 2006, 3, 1, 10, 1},
         {"03/12/06 Twelfth\r\n", 2006, 3, 1, 10, 0},
         {"03/01/06 Today\r\n", 2006, 3, 1, 10, 1},
@@ -60,7 +58,7 @@ TEST_F(RunDecision, OpensOnlyForAReminderFromTodayToRangeDaysAhead)
         // A date without text is passed over, not taken for the end.
         {"12/25/06\r\n03/05/06 After\r\n", 2006, 3, 1, 10, 1},
     };
-    for (const RangeCase& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(c.shown, Decide(c.file, MakeDate(c.year, c.month, c.day), c.range)) << c.file;
 }
 

@@ -17,11 +17,10 @@ namespace {
 // Tarvendel.exe is built into the same folder as the test programs.
 std::string ProgramPath()
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    std::string folder(path, length < sizeof path ? length : 0);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return folder + "Tarvendel.exe";
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, path, sizeof path);
+    std::string folder = path;
+    return folder.erase(folder.find_last_of("\\/") + 1) + "Tarvendel.exe";
 }
 
 class VersionResource : public ::testing::Test {
@@ -81,10 +80,8 @@ TEST_F(VersionResource, PropertiesNameTheProgramAndItsMakers)
         const char* name;
         const char* text;
     } expected[] = {
-        {"ProductName", "Tarvendel"},
-        {"OriginalFilename", "Tarvendel.exe"},
-        {"FileVersion", "1.32.0.0"},
-        {"ProductVersion", "1.32.0.0"},
+        {"ProductName", "Tarvendel"},  {"OriginalFilename", "Tarvendel.exe"},
+        {"FileVersion", "1.32.0.0"},   {"ProductVersion", "1.32.0.0"},
         {"CompanyName", "Tarvendel developers"},
         {"LegalCopyright", "Copyright (c) 2026 Tarvendel developers"},
     };
@@ -106,8 +103,7 @@ protected:
     // manifest at start; a manifest it cannot parse stops the program there.
     void CreateContext()
     {
-        ACTCTXA request;
-        memset(&request, 0, sizeof request);
+        ACTCTXA request = {};
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
         request.lpSource = path.c_str();
@@ -148,8 +144,7 @@ TEST_F(Manifest, TheProgramCarriesExactlyOne)
 TEST_F(Manifest, RunsAsInvokerWithoutAskingForAdministratorRights)
 {
     ASSERT_NO_FATAL_FAILURE(CreateContext());
-    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level;
-    memset(&level, 0, sizeof level);
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
     SIZE_T needed = 0;
     ASSERT_TRUE(QueryActCtxW(0, context, NULL, RunlevelInformationInActivationContext, &level,
                              sizeof level, &needed));
