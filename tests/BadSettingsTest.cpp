@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -149,11 +148,10 @@ protected:
 // Whether at least an icon's width and height of the rectangle lies on the screen.
 int OnScreen(const RECT& r)
 {
-    LONGLONG width = (LONGLONG)(std::min)(r.right, (LONG)GetSystemMetrics(SM_CXSCREEN)) -
-                     (std::max)(r.left, (LONG)0);
-    LONGLONG height = (LONGLONG)(std::min)(r.bottom, (LONG)GetSystemMetrics(SM_CYSCREEN)) -
-                      (std::max)(r.top, (LONG)0);
-    return width >= GetSystemMetrics(SM_CXICON) && height >= GetSystemMetrics(SM_CYICON);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, shown;
+    return IntersectRect(&shown, &r, &screen) &&
+           shown.right - shown.left >= GetSystemMetrics(SM_CXICON) &&
+           shown.bottom - shown.top >= GetSystemMetrics(SM_CYICON);
 }
 
 TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheStoreSays)
@@ -197,8 +195,7 @@ TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheS
         EXPECT_EQ(0u, run.boxes.size()) << run.boxes[0].text;
         ASSERT_TRUE(seen.visible) << "no window";
         EXPECT_FALSE(seen.minimized);
-        EXPECT_TRUE(OnScreen(seen.rect)) << seen.rect.left << "," << seen.rect.top << " - "
-                                         << seen.rect.right << "," << seen.rect.bottom;
+        EXPECT_TRUE(OnScreen(seen.rect)) << Corners(seen.rect);
         if (bad.restored >= 0) {
             RECT saved = {100, 80, 720, 336};
             EXPECT_EQ(bad.restored, EqualRect(&saved, &seen.rect) ? 1 : 0);

@@ -3,14 +3,12 @@
 // it was until a save succeeds.
 #include "app/OneWindow.h"
 #include "app/ProgramObjects.h"
-#include "core/BoundedString.h"
 #include "core/EntryTable.h"
 #include "support/AppState.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProcessRunner.h"
 #include "support/TestFiles.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,7 +96,6 @@ protected:
     }
     static void Clear()
     {
-        SetFileAttributesA(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(WithoutSlash(PellixFolder()).c_str());
         RemoveTree(PellixFolder());
         ClearSettings();
@@ -110,10 +107,8 @@ protected:
     static std::string OnDisk()
     {
         DWORD attributes = GetFileAttributesA(DataFilePath().c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            std::string blocker = ReadFileText(WithoutSlash(PellixFolder()));
-            return "nothing; in place of the folder: " + blocker;
-        }
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return "nothing; in place of the folder: " + ReadFileText(WithoutSlash(PellixFolder()));
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             return "a folder holding: " + ReadFileText(DataFilePath() + "\\inside.txt");
         return ReadFileText(DataFilePath());

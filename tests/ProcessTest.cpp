@@ -58,10 +58,7 @@ TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
 }
 
 // Closes the main window as soon as it is there.
-void CloseAtOnce(HWND main)
-{
-    PostMessageA(main, WM_CLOSE, 0, 0);
-}
+void CloseAtOnce(HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }
 
 TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 {
@@ -149,8 +146,7 @@ TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
 // What the main window showed when it opened.
 struct Opened {
     std::vector<std::string> lines;
-    std::string mode;
-    std::string count;
+    std::string mode, count;
     int addEnabled = -1, editEnabled = -1, removeEnabled = -1, saveEnabled = -1;
 };
 

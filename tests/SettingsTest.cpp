@@ -65,13 +65,6 @@ std::string Options()
     return out.str();
 }
 
-std::string Corners(const RECT& r)
-{
-    std::ostringstream out;
-    out << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
-    return out.str();
-}
-
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override
@@ -82,8 +75,7 @@ protected:
     }
     void TearDown() override
     {
-        if (theApp.window != NULL)
-            DestroyWindow(theApp.window);
+        DestroyWindow(theApp.window); // refused when none was made
         theApp.window = NULL;
         ClearSettings();
     }

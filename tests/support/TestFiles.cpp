@@ -222,14 +222,17 @@ SYSTEMTIME InDays(int days)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    FILETIME time;
-    SystemTimeToFileTime(&now, &time);
-    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += (ULONGLONG)(LONGLONG)days * 24 * 3600 * 10000000LL;
-    time.dwLowDateTime = value.LowPart;
-    time.dwHighDateTime = value.HighPart;
-    FileTimeToSystemTime(&time, &now);
+    ULARGE_INTEGER time; // a FILETIME's two halves, as one number
+    SystemTimeToFileTime(&now, (FILETIME*)&time);
+    time.QuadPart += (ULONGLONG)(LONGLONG)days * 24 * 3600 * 10000000LL;
+    FileTimeToSystemTime((FILETIME*)&time, &now);
     return now;
+}
+
+std::string Corners(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
 }
 
 std::string DateText(int days, int withYear)

@@ -36,3 +36,4 @@ std::string PellixFolder(); // the data folder's parent, ending in '\'
 SYSTEMTIME InDays(int days); // the local time so many days from now
 // That day as the data file writes it: "MM/DD", with withYear "MM/DD/YY".
 std::string DateText(int days, int withYear);
+std::string Corners(const RECT& r); // "left,top - right,bottom"
