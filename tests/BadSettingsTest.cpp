@@ -3,13 +3,11 @@
 // of the wrong type, the wrong size, missing or absurd. The program must start,
 // read each value as its store reads values (by size, never by type), and show
 // its window where the user can see it.
-#include "core/FileSystem.h"
 #include "support/ProcessRunner.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,33 +20,10 @@ void Store(const char* name, DWORD type, const std::string& data)
     ASSERT_TRUE(StoreSetting(name, type, data)) << name;
 }
 
-void Delete(const char* name)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key));
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
-std::string Bytes(DWORD value, size_t size = 4)
-{
-    std::string bytes((const char*)&value, 4);
-    bytes.resize(size, '\0');
-    return bytes;
-}
-
 std::string Rect(LONG left, LONG top, LONG right, LONG bottom)
 {
     RECT r = {left, top, right, bottom};
     return std::string((const char*)&r, sizeof r);
-}
-
-std::string MonthAndDay(int days)
-{
-    SYSTEMTIME day = InDays(days);
-    char text[8];
-    snprintf(text, sizeof text, "%02u/%02u", day.wMonth, day.wDay);
-    return text;
 }
 
 // Options stored unlike their defaults, so that a value read as missing shows.
@@ -75,34 +50,34 @@ const DWORD kMissing = (DWORD)-1;
 std::vector<BadValue> BadValues()
 {
     std::vector<BadValue> cases = {
-        {"Range", "stored as binary, the same four bytes", REG_BINARY, Bytes(20), 20, 1},
+        {"Range", "binary, the same four bytes", REG_BINARY, SettingBytes(20), 20, 1},
         {"Range", "typed as the text 15", REG_SZ, std::string("15", 3), 0x3531, 1},
-        {"Range", "of two bytes", REG_BINARY, Bytes(5, 2), 5, 1},
-        {"Range", "of eight bytes", REG_QWORD, Bytes(5, 8), 10, 1},
+        {"Range", "of two bytes", REG_BINARY, SettingBytes(5, 2), 5, 1},
+        {"Range", "of eight bytes", REG_QWORD, SettingBytes(5, 8), 10, 1},
         {"Range", "missing", kMissing, "", 10, 1},
-        {"Range", "0", REG_DWORD, Bytes(0), 0, 1},
-        {"Range", "4294967295", REG_DWORD, Bytes(4294967295u), -1, 1},
+        {"Range", "0", REG_DWORD, SettingBytes(0), 0, 1},
+        {"Range", "4294967295", REG_DWORD, SettingBytes(4294967295u), -1, 1},
         {"TimeCol", "of no bytes", REG_BINARY, "", 0, 1},
-        {"RunDay", "stored as binary, the same four bytes", REG_BINARY, Bytes(InDays(-1).wDay), 0, 1},
-        {"RunDay", "of eight bytes", REG_QWORD, Bytes(InDays(0).wDay, 8), 0, 1},
+        {"RunDay", "binary, the same four bytes", REG_BINARY, SettingBytes(InDays(-1).wDay), 0, 1},
+        {"RunDay", "of eight bytes", REG_QWORD, SettingBytes(InDays(0).wDay, 8), 0, 1},
         {"RunDay", "missing", kMissing, "", 0, 1},
-        {"RunDay", "4294967295", REG_DWORD, Bytes(4294967295u), 0, 1},
-        {"RunDate", "stored as binary, the same four bytes", REG_BINARY, Bytes(19990101), 0, 1},
-        {"RunDate", "of eight bytes", REG_QWORD, Bytes(20991231, 8), 0, 1},
+        {"RunDay", "4294967295", REG_DWORD, SettingBytes(4294967295u), 0, 1},
+        {"RunDate", "binary, the same four bytes", REG_BINARY, SettingBytes(19990101), 0, 1},
+        {"RunDate", "of eight bytes", REG_QWORD, SettingBytes(20991231, 8), 0, 1},
         {"RunDate", "missing", kMissing, "", 0, 1},
-        {"RunDate", "4294967295", REG_DWORD, Bytes(4294967295u), 0, 1},
-        {"flags", "stored as binary, the same four bytes", REG_BINARY, Bytes(0), 0, 1},
-        {"flags", "of eight bytes", REG_QWORD, Bytes(0, 8), 0, 0},
+        {"RunDate", "4294967295", REG_DWORD, SettingBytes(4294967295u), 0, 1},
+        {"flags", "binary, the same four bytes", REG_BINARY, SettingBytes(0), 0, 1},
+        {"flags", "of eight bytes", REG_QWORD, SettingBytes(0, 8), 0, 0},
         {"flags", "missing", kMissing, "", 0, 0},
-        {"flags", "4294967295", REG_DWORD, Bytes(4294967295u), 0, -1},
-        {"showCmd", "stored as binary, the same four bytes", REG_BINARY, Bytes(SW_SHOWNORMAL), 0, 1},
-        {"showCmd", "of eight bytes", REG_QWORD, Bytes(SW_SHOWNORMAL, 8), 0, 0},
+        {"flags", "4294967295", REG_DWORD, SettingBytes(4294967295u), 0, -1},
+        {"showCmd", "binary, the same four bytes", REG_BINARY, SettingBytes(SW_SHOWNORMAL), 0, 1},
+        {"showCmd", "of eight bytes", REG_QWORD, SettingBytes(SW_SHOWNORMAL, 8), 0, 0},
         {"showCmd", "missing", kMissing, "", 0, 0},
-        {"showCmd", "SW_HIDE", REG_DWORD, Bytes(SW_HIDE), 0, -1},
-        {"showCmd", "4294967295", REG_DWORD, Bytes(4294967295u), 0, -1},
-        {"rcNormal", "stored as a number, the same sixteen bytes", REG_DWORD, Rect(100, 80, 720, 336), 0, 1},
+        {"showCmd", "SW_HIDE", REG_DWORD, SettingBytes(SW_HIDE), 0, -1},
+        {"showCmd", "4294967295", REG_DWORD, SettingBytes(4294967295u), 0, -1},
+        {"rcNormal", "a number, the same sixteen bytes", REG_DWORD, Rect(100, 80, 720, 336), 0, 1},
         {"rcNormal", "of eight bytes", REG_BINARY, Rect(100, 80, 720, 336).substr(0, 8), 0, 0},
-        {"rcNormal", "of twenty bytes", REG_BINARY, Rect(100, 80, 720, 336) + Bytes(0), 0, 0},
+        {"rcNormal", "of 20 bytes", REG_BINARY, Rect(100, 80, 720, 336) + SettingBytes(0), 0, 0},
         {"rcNormal", "missing", kMissing, "", 0, 0},
         {"rcNormal", "far right and below", REG_BINARY, Rect(30000, 30000, 30620, 30256), 0, 0},
         {"rcNormal", "far left and above", REG_BINARY, Rect(-30000, -30000, -29380, -29744), 0, 0},
@@ -115,10 +90,10 @@ std::vector<BadValue> BadValues()
     for (const auto& option : kOptions) {
         if (strcmp(option.name, "Range") == 0)
             continue;
-        cases.push_back({option.name, "stored as a number, the same byte", REG_DWORD,
+        cases.push_back({option.name, "a number, the same byte", REG_DWORD,
                          std::string(1, (char)option.stored), option.stored, 1});
-        cases.push_back({option.name, "of four bytes", REG_DWORD, Bytes((DWORD)option.stored),
-                         option.byDefault, 1});
+        cases.push_back({option.name, "of four bytes", REG_DWORD,
+                         SettingBytes((DWORD)option.stored), option.byDefault, 1});
         cases.push_back({option.name, "missing", kMissing, "", option.byDefault, 1});
         cases.push_back({option.name, "255", REG_BINARY, std::string(1, '\xff'), 1, 1});
     }
@@ -131,16 +106,16 @@ void StoreGoodSettings()
 {
     for (const auto& option : kOptions) {
         if (strcmp(option.name, "Range") == 0)
-            Store(option.name, REG_DWORD, Bytes((DWORD)option.stored));
+            Store(option.name, REG_DWORD, SettingBytes((DWORD)option.stored));
         else
             Store(option.name, REG_BINARY, std::string(1, (char)option.stored));
     }
     SYSTEMTIME yesterday = InDays(-1);
-    Store("RunDay", REG_DWORD, Bytes(yesterday.wDay));
+    Store("RunDay", REG_DWORD, SettingBytes(yesterday.wDay));
     Store("RunDate", REG_DWORD,
-          Bytes(yesterday.wYear * 10000u + yesterday.wMonth * 100u + yesterday.wDay));
-    Store("flags", REG_DWORD, Bytes(0));
-    Store("showCmd", REG_DWORD, Bytes(SW_SHOWNORMAL));
+          SettingBytes(yesterday.wYear * 10000u + yesterday.wMonth * 100u + yesterday.wDay));
+    Store("flags", REG_DWORD, SettingBytes(0));
+    Store("showCmd", REG_DWORD, SettingBytes(SW_SHOWNORMAL));
     Store("rcNormal", REG_BINARY, Rect(100, 80, 720, 336));
 }
 
@@ -157,10 +132,9 @@ protected:
     void SetUp() override
     {
         ClearSettings();
-        CreateDirectoryPath(DataFolderPath().c_str());
         // Annual reminders today and 5, 15 and 30 days on, and one long past.
-        file = MonthAndDay(0) + " Today\r\n" + MonthAndDay(5) + " Soon\r\n" + MonthAndDay(15) +
-               " Later\r\n" + MonthAndDay(30) + " Next month\r\n01/01/99 Long past\r\n";
+        file = DateText(0, 0) + " Today\r\n" + DateText(5, 0) + " Soon\r\n" + DateText(15, 0) +
+               " Later\r\n" + DateText(30, 0) + " Next month\r\n01/01/99 Long past\r\n";
     }
     void TearDown() override
     {
@@ -174,11 +148,10 @@ protected:
 // Whether at least an icon's width and height of the rectangle lies on the screen.
 int OnScreen(const RECT& r)
 {
-    LONGLONG width = (LONGLONG)(std::min)(r.right, (LONG)GetSystemMetrics(SM_CXSCREEN)) -
-                     (std::max)(r.left, (LONG)0);
-    LONGLONG height = (LONGLONG)(std::min)(r.bottom, (LONG)GetSystemMetrics(SM_CYSCREEN)) -
-                      (std::max)(r.top, (LONG)0);
-    return width >= GetSystemMetrics(SM_CXICON) && height >= GetSystemMetrics(SM_CYICON);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, shown;
+    return IntersectRect(&shown, &r, &screen) &&
+           shown.right - shown.left >= GetSystemMetrics(SM_CXICON) &&
+           shown.bottom - shown.top >= GetSystemMetrics(SM_CYICON);
 }
 
 TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheStoreSays)
@@ -193,10 +166,10 @@ TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheS
         if (onceADay)
             Store("RunOnce", REG_BINARY, std::string(1, '\1'));
         if (bad.type == kMissing)
-            Delete(bad.name);
+            ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, bad.name));
         else
             Store(bad.name, bad.type, bad.data);
-        ASSERT_TRUE(WriteFileText(DataFilePath(), file));
+        ASSERT_TRUE(WriteDataFile(file));
 
         Seen seen;
         // The once-a-day values matter only to a start from the start-up list,
@@ -222,8 +195,7 @@ TEST_F(BadSettings, EachSpoiledValueStillOpensTheWindowOnTheScreenAndReadsAsTheS
         EXPECT_EQ(0u, run.boxes.size()) << run.boxes[0].text;
         ASSERT_TRUE(seen.visible) << "no window";
         EXPECT_FALSE(seen.minimized);
-        EXPECT_TRUE(OnScreen(seen.rect)) << seen.rect.left << "," << seen.rect.top << " - "
-                                         << seen.rect.right << "," << seen.rect.bottom;
+        EXPECT_TRUE(OnScreen(seen.rect)) << Corners(seen.rect);
         if (bad.restored >= 0) {
             RECT saved = {100, 80, 720, 336};
             EXPECT_EQ(bad.restored, EqualRect(&saved, &seen.rect) ? 1 : 0);

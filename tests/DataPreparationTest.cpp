@@ -53,8 +53,7 @@ protected:
     void TearDown() override
     {
         theApp.ReleaseTextBuffer();
-        SetFileAttributesA((programFolder + "Tarvendel.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
-        RemoveTree(programFolder);
+        RemoveTree(programFolder); // read-only files too
         RemoveTree(DataFolderPath());
     }
 
@@ -100,8 +99,7 @@ TEST_F(DataPreparation, AnApplicationDataVariableThatIsNotAnAbsolutePathIsIgnore
 
 TEST_F(DataPreparation, AnOldDataFileReplacesTheOneInTheDataFolderAndIsRemoved)
 {
-    CreateDirectoryPath(DataFolderPath().c_str());
-    WriteFileText(DataFilePath(), "01/01 Data folder\r\n");
+    ASSERT_TRUE(WriteDataFile("01/01 Data folder\r\n"));
     WriteFileText(programFolder + "Tarvendel.dat", "01/01 Program folder\r\n");
     Prepare();
     EXPECT_EQ("01/01 Program folder\r\n", ReadFileText(DataFilePath()));
@@ -111,8 +109,7 @@ TEST_F(DataPreparation, AnOldDataFileReplacesTheOneInTheDataFolderAndIsRemoved)
 
 TEST_F(DataPreparation, AnOldFileThatCannotBeRemovedDoesNotOverwriteTheCurrentOne)
 {
-    CreateDirectoryPath(DataFolderPath().c_str());
-    WriteFileText(DataFilePath(), "01/01 Current\r\n");
+    ASSERT_TRUE(WriteDataFile("01/01 Current\r\n"));
     std::string old = programFolder + "Tarvendel.dat";
     WriteFileText(old, "01/01 Stale\r\n");
     SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY); // deleting it is refused
@@ -219,13 +216,11 @@ TEST(CommandLine, RunInAnyCaseOrSlashRStartsReminderMode)
         int reminderMode;
         const char* programPath;
     } cases[] = {
-        {"Tarvendel.exe run", 1, "Tarvendel.exe"},
-        {"Tarvendel.exe /r", 1, "Tarvendel.exe"},
+        {"Tarvendel.exe run", 1, "Tarvendel.exe"}, {"Tarvendel.exe /r", 1, "Tarvendel.exe"},
         {"Tarvendel.exe /Run", 1, "Tarvendel.exe"},
         {"\"C:\\Program Files\\Tarvendel\\Tarvendel.exe\" RUN", 1,
          "C:\\Program Files\\Tarvendel\\Tarvendel.exe"},
-        {"Tarvendel.exe a b RUN", 0, "Tarvendel.exe"},
-        {"Tarvendel.exe", 0, "Tarvendel.exe"},
+        {"Tarvendel.exe a b RUN", 0, "Tarvendel.exe"}, {"Tarvendel.exe", 0, "Tarvendel.exe"},
         {"C:\\T\\Tarvendel.exe later", 0, "C:\\T\\Tarvendel.exe"},
     };
     for (const auto& c : cases) {

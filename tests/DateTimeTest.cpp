@@ -1,43 +1,39 @@
 // Date and time arithmetic, parsing and text forms.
 #include "core/DateTime.h"
+#include "support/CivilDate.h"
 
 #include <gtest/gtest.h>
-
-#include <string.h>
 
 namespace {
 
 DateRecord Date(int year, int month, int day)
 {
-    DateRecord d;
-    memset(&d, 0, sizeof d);
-    d.year = (uint16_t)year;
-    d.month = (uint16_t)month;
-    d.day = (uint16_t)day;
-    return d;
+    return DateRecord{(uint16_t)year, (uint16_t)month, 0, (uint16_t)day, 0, 0, 0, 0};
 }
 
-struct DateCase {
-    const char* text;
-    int valid;
-    int year, month, day; // checked only when valid
+// A date for the calls that take one by pointer, alive to the end of the statement.
+struct At {
+    At(int year, int month, int day) : record(Date(year, month, day)) {}
+    operator const DateRecord*() const { return &record; }
+    DateRecord record;
 };
 
 TEST(ParseDate, AcceptsOnlyDatesFrom1998To2050InMonthFirstForm)
 {
-    const DateCase cases[] = {
-        {"2/29", 1, 0, 2, 29},        {"2/29/04", 1, 2004, 2, 29},
-        {"2/29/06", 0, 0, 0, 0},      {"12/25/97", 0, 0, 0, 0},
-        {"12/25/98", 1, 1998, 12, 25}, {"12/25/50", 1, 2050, 12, 25},
-        {"12/25/51", 0, 0, 0, 0},     {"12/25/2006", 0, 0, 0, 0},
-        {"13/01/06", 0, 0, 0, 0},     {"00/10/06", 0, 0, 0, 0},
-        {"4/31/06", 0, 0, 0, 0},      {"1225", 0, 0, 0, 0},
-        {"12/25/", 1, 2000, 12, 25},  {"12-25-06", 1, 2006, 12, 25},
-        {"12:25:06", 1, 2006, 12, 25}, {"03/15/07", 1, 2007, 3, 15},
-        {"12/25", 1, 0, 12, 25},      {"02/30", 0, 0, 0, 0},
-        {" 7/4/99", 1, 1999, 7, 4},   {"12/25/96", 0, 0, 0, 0},
+    const struct {
+        const char* text;
+        int valid;
+        int year, month, day; // checked only when valid
+    } cases[] = {
+        {"2/29", 1, 0, 2, 29},         {"2/29/04", 1, 2004, 2, 29},   {"2/29/06", 0, 0, 0, 0},
+        {"12/25/97", 0, 0, 0, 0},      {"12/25/98", 1, 1998, 12, 25}, {"12/25/50", 1, 2050, 12, 25},
+        {"12/25/51", 0, 0, 0, 0},      {"12/25/2006", 0, 0, 0, 0},    {"13/01/06", 0, 0, 0, 0},
+        {"00/10/06", 0, 0, 0, 0},      {"4/31/06", 0, 0, 0, 0},       {"1225", 0, 0, 0, 0},
+        {"12/25/", 1, 2000, 12, 25},   {"12-25-06", 1, 2006, 12, 25}, {"12:25:06", 1, 2006, 12, 25},
+        {"03/15/07", 1, 2007, 3, 15},  {"12/25", 1, 0, 12, 25},       {"02/30", 0, 0, 0, 0},
+        {" 7/4/99", 1, 1999, 7, 4},    {"12/25/96", 0, 0, 0, 0},
     };
-    for (const DateCase& c : cases) {
+    for (const auto& c : cases) {
         DateRecord d = Date(1, 1, 1);
         EXPECT_EQ(c.valid, ParseDate(c.text, &d)) << c.text;
         if (c.valid) {
@@ -61,46 +57,37 @@ TEST(ParseDate, LeavesDayAndYearAloneWithoutASlashAndSurvivesLongText)
     EXPECT_EQ(0, ParseDate("99999999999999999999999/1/1", &d));
 }
 
-struct TimeCase {
-    const char* text;
-    int twelveHour;
-    int accepted, timeValid, hour, minute;
-};
-
 TEST(ParseTime, ReadsBothClocksAndRefusesImpossibleTimes)
 {
-    const TimeCase cases[] = {
+    const struct {
+        const char* text;
+        int twelveHour;
+        int accepted, timeValid, hour, minute;
+    } cases[] = {
         {"12:00 AM", 1, 1, 1, 0, 0},   {"12:30 PM", 1, 1, 1, 12, 30},
         {"7:30 PM", 1, 1, 1, 19, 30},  {"7:30 pm", 1, 1, 1, 7, 30},
         {"07:30 AM", 1, 1, 1, 7, 30},  {"7-30", 0, 1, 1, 7, 30},
         {"7-30", 1, 1, 1, 7, 30},      {"7:5", 0, 1, 1, 7, 5},
         {"7:5", 1, 1, 1, 7, 5},        {"24:00", 0, 0, 0, 24, 0},
         {"24:00", 1, 0, 0, 24, 0},     {"7:60", 0, 0, 0, 7, 60},
-        {"7:60", 1, 0, 0, 7, 60},      {"7", 0, 0, 0, 7, -1},
-        {"7", 1, 0, 0, 7, -1},         {"14:30", 0, 1, 1, 14, 30},
+        {"7:60", 1, 0, 0, 7, 60},      {"7", 0, 0, 0, 7, 4},
+        {"7", 1, 0, 0, 7, 4},          {"14:30", 0, 1, 1, 14, 30},
         {"14:30 PM", 1, 1, 1, 14, 30}, {"12:05 AM", 1, 1, 1, 0, 5},
         {"00:05", 0, 1, 1, 0, 5},      {"11:59 XPM", 1, 1, 1, 11, 59},
     };
-    for (const TimeCase& c : cases) {
-        DateRecord d = Date(2006, 1, 1);
-        d.hour = 3;
-        d.minute = 4;
-        d.second = 9;
+    for (const auto& c : cases) {
+        // 1 January 2006 at 3:04:09; the minute stays where the text names none.
+        DateRecord d = {2006, 1, 0, 1, 3, 4, 9, 0};
         EXPECT_EQ(c.accepted, ParseTime(c.text, &d, c.twelveHour)) << c.text;
         EXPECT_EQ(c.timeValid, d.timeValid) << c.text;
         EXPECT_EQ(c.hour, d.hour) << c.text;
-        if (c.minute >= 0) {
-            EXPECT_EQ(c.minute, d.minute) << c.text;
-        }
+        EXPECT_EQ(c.minute, d.minute) << c.text;
     }
 }
 
 TEST(ParseTime, EmptyTextMeansNoTimeAndKeepsTheOldOne)
 {
-    DateRecord d = Date(2006, 1, 1);
-    d.hour = 6;
-    d.minute = 30;
-    d.timeValid = 1;
+    DateRecord d = {2006, 1, 0, 1, 6, 30, 0, 1}; // 1 January 2006 at a valid 6:30
     EXPECT_EQ(1, ParseTime("", &d, 0));
     EXPECT_EQ(0, d.timeValid);
     EXPECT_EQ(6, d.hour);
@@ -137,9 +124,7 @@ TEST(TextForms, DatesTimesAndSortKeysHaveTheirFixedForms)
 
 TEST(TextForms, AbsurdFieldsAreCutToTheRecordFields)
 {
-    DateRecord d = Date(65535, 65535, 65535);
-    d.hour = 65535;
-    d.minute = 65535;
+    DateRecord d = {65535, 65535, 0, 65535, 65535, 65535, 0, 0}; // all but the seconds
     char out[10];
     FormatDate(&d, out, sizeof out);
     EXPECT_STREQ("65/65/35", out);
@@ -170,18 +155,12 @@ TEST(Calendar, LeapYearsAndValidity)
     EXPECT_FALSE(IsLeapYear(2006));
     EXPECT_FALSE(IsLeapYear(2100));
 
-    DateRecord d = Date(2006, 2, 29);
-    EXPECT_FALSE(IsValidDate(&d));
-    d = Date(2004, 2, 29);
-    EXPECT_TRUE(IsValidDate(&d));
-    d = Date(1979, 12, 31);
-    EXPECT_FALSE(IsValidDate(&d));
-    d = Date(1980, 1, 1);
-    EXPECT_TRUE(IsValidDate(&d));
-    d = Date(2051, 1, 1);
-    EXPECT_FALSE(IsValidDate(&d));
-    d = Date(2006, 200, 1); // month checked before it indexes the table
-    EXPECT_FALSE(IsValidDate(&d));
+    EXPECT_FALSE(IsValidDate(At(2006, 2, 29)));
+    EXPECT_TRUE(IsValidDate(At(2004, 2, 29)));
+    EXPECT_FALSE(IsValidDate(At(1979, 12, 31)));
+    EXPECT_TRUE(IsValidDate(At(1980, 1, 1)));
+    EXPECT_FALSE(IsValidDate(At(2051, 1, 1)));
+    EXPECT_FALSE(IsValidDate(At(2006, 200, 1))); // month checked before it indexes the table
 }
 
 TEST(Calendar, KnownWeekdaysAndDayNumbers)
@@ -190,18 +169,13 @@ TEST(Calendar, KnownWeekdaysAndDayNumbers)
     EXPECT_EQ(2, DayOfWeek(2000, 2, 29));
     EXPECT_EQ(4, DayOfWeek(2006, 12, 7));
 
-    DateRecord d = Date(1980, 1, 1);
-    EXPECT_EQ(0, DayNumber(&d, 1980));
-    d = Date(1980, 3, 1);
-    EXPECT_EQ(60, DayNumber(&d, 1980));
-    d = Date(2006, 12, 7);
-    EXPECT_EQ(9837, DayNumber(&d, 1980));
+    EXPECT_EQ(0, DayNumber(At(1980, 1, 1), 1980));
+    EXPECT_EQ(60, DayNumber(At(1980, 3, 1), 1980));
+    EXPECT_EQ(9837, DayNumber(At(2006, 12, 7), 1980));
 
     // 29 February of a common year counts as 1 March.
-    DateRecord leapDay = Date(2007, 2, 29);
-    DateRecord firstMarch = Date(2007, 3, 1);
-    EXPECT_FALSE(IsValidDate(&leapDay));
-    EXPECT_EQ(DayNumber(&firstMarch, 1980), DayNumber(&leapDay, 1980));
+    EXPECT_FALSE(IsValidDate(At(2007, 2, 29)));
+    EXPECT_EQ(DayNumber(At(2007, 3, 1), 1980), DayNumber(At(2007, 2, 29), 1980));
 }
 
 // Walks the calendar one day at a time, independent of both closed forms.
@@ -211,11 +185,9 @@ TEST(Calendar, WeekdayAndDayNumberMatchADayByDayCountFrom1980To2050)
     int weekday = 2; // 1 January 1980 was a Tuesday
     for (int year = 1980; year <= 2050; ++year) {
         for (int month = 1; month <= 12; ++month) {
-            int length = month == 2 ? (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0) ? 29 : 28)
-                                    : (month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31);
-            for (int day = 1; day <= length; ++day) {
-                DateRecord d = Date(year, month, day);
-                ASSERT_EQ(count, DayNumber(&d, 1980)) << year << "-" << month << "-" << day;
+            for (int day = 1; day <= DaysIn(year, month); ++day) {
+                ASSERT_EQ(count, DayNumber(At(year, month, day), 1980))
+                    << year << "-" << month << "-" << day;
                 ASSERT_EQ(weekday, DayOfWeek(year, month, day)) << year << "-" << month << "-" << day;
                 ++count;
                 weekday = (weekday + 1) % 7;
@@ -253,13 +225,10 @@ TEST(AnnualDates, ResolveToTheNextOccurrenceOnOrAfterToday)
 
 TEST(AnnualDates, IsTodayComparesTheWholeDate)
 {
-    const DateRecord today = Date(2006, 12, 7);
-    DateRecord d = Date(2006, 12, 7);
-    EXPECT_TRUE(IsToday(&d, &today));
-    d = Date(2007, 12, 7);
-    EXPECT_FALSE(IsToday(&d, &today));
-    d = Date(0, 12, 7);
-    EXPECT_FALSE(IsToday(&d, &today));
+    const At today(2006, 12, 7);
+    EXPECT_TRUE(IsToday(At(2006, 12, 7), today));
+    EXPECT_FALSE(IsToday(At(2007, 12, 7), today));
+    EXPECT_FALSE(IsToday(At(0, 12, 7), today));
 }
 
 TEST(LeadingNumber, ReadsLikeTheRuntimeAndSaturates)

@@ -3,14 +3,12 @@
 // it was until a save succeeds.
 #include "app/OneWindow.h"
 #include "app/ProgramObjects.h"
-#include "core/BoundedString.h"
 #include "core/EntryTable.h"
 #include "support/AppState.h"
 #include "support/ModalAnswerer.h"
 #include "support/ProcessRunner.h"
 #include "support/TestFiles.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,42 +96,22 @@ protected:
     }
     static void Clear()
     {
-        SetFileAttributesA(DataFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(WithoutSlash(PellixFolder()).c_str());
         RemoveTree(PellixFolder());
         ClearSettings();
     }
 
-    static void MakeDataFile(const std::string& text)
-    {
-        ASSERT_TRUE(CreateDirectoryPath(DataFolderPath().c_str()));
-        ASSERT_TRUE(WriteFileText(DataFilePath(), text));
-    }
+    static void MakeDataFile(const std::string& text) { ASSERT_TRUE(WriteDataFile(text)); }
 
     // What is on disk where the data file belongs.
     static std::string OnDisk()
     {
         DWORD attributes = GetFileAttributesA(DataFilePath().c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            std::string blocker = ReadFileText(WithoutSlash(PellixFolder()));
-            return "nothing; in place of the folder: " + blocker;
-        }
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return "nothing; in place of the folder: " + ReadFileText(WithoutSlash(PellixFolder()));
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             return "a folder holding: " + ReadFileText(DataFilePath() + "\\inside.txt");
-        HANDLE file = CreateFileA(DataFilePath().c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                                  OPEN_EXISTING, 0, NULL);
-        std::string text;
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD size = GetFileSize(file, NULL);
-            text.resize(size);
-            DWORD read = 0;
-            if (size > 0)
-                ReadFile(file, &text[0], size, &read, NULL);
-            text.resize(read);
-            CloseHandle(file);
-        }
-        return text;
+        return ReadFileText(DataFilePath());
     }
 
     // The four steps of the data preparation, as start-up runs them.
@@ -254,10 +232,8 @@ TEST_F(LoadFault, TheProgramStartsSavesAndClosesWithEachFault)
     for (Fault& fault : faults) {
         SCOPED_TRACE(fault.name);
         Clear();
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings",
-                                  0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
+        HKEY key; // settings saved before, if none of them
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kSettingsKey, &key));
         RegCloseKey(key);
         fault.make();
         const std::string before = OnDisk();

@@ -1,24 +1,10 @@
 // Tarvendel.exe started as its own process: exit codes, files and registry.
-#include "core/FileSystem.h"
 #include "support/ProcessRunner.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// A number for the settings key.
-std::string Number(DWORD value)
-{
-    return std::string((const char*)&value, sizeof value);
-}
-
-// The data file in the data folder, made on the way.
-int WriteDataFile(const std::string& text)
-{
-    CreateDirectoryPath(DataFolderPath().c_str());
-    return WriteFileText(DataFilePath(), text);
-}
 
 // A copy of the program in folder (which ends in '\\'), for starts from elsewhere.
 std::string CopyOfProgram(const std::string& folder)
@@ -40,11 +26,7 @@ std::string CopyOfProgram(const std::string& folder)
 
 class Process : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearSettings();
-        RemoveTree(PellixFolder());
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
         ClearSettings();
@@ -63,10 +45,8 @@ TEST_F(Process, ARunStartWithoutADataFileEndsWithOneAndShowsNothing)
 
 TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    DWORD otherDay = now.wDay % 28 + 1;
-    StoreSetting("RunDay", REG_DWORD, Number(otherDay));
+    DWORD otherDay = InDays(0).wDay % 28 + 1;
+    StoreSetting("RunDay", REG_DWORD, SettingBytes(otherDay));
     ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n03/15/02\t14:30 Dentist\r\n"));
 
     ProcessRun run = RunProgram(TarvendelPath(), "run");
@@ -78,10 +58,7 @@ TEST_F(Process, ARunStartWithNothingInRangeEndsUnseenAndKeepsTheRunDay)
 }
 
 // Closes the main window as soon as it is there.
-void CloseAtOnce(HWND main)
-{
-    PostMessageA(main, WM_CLOSE, 0, 0);
-}
+void CloseAtOnce(HWND main) { PostMessageA(main, WM_CLOSE, 0, 0); }
 
 TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 {
@@ -94,7 +71,7 @@ TEST_F(Process, AnUnknownParameterIsShownUpperCased)
 
 TEST_F(Process, AStartByHandReportsAMissingFileOnceSettingsExist)
 {
-    StoreSetting("Range", REG_DWORD, Number(10));
+    StoreSetting("Range", REG_DWORD, SettingBytes(10));
     ProcessRun run = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(1u, run.boxes.size());
@@ -166,15 +143,10 @@ TEST_F(Process, ALibraryPlantedBesideTheProgramIsNotLoaded)
     RemoveTree(folder);
 }
 
-} // namespace
-
-namespace {
-
 // What the main window showed when it opened.
 struct Opened {
     std::vector<std::string> lines;
-    std::string mode;
-    std::string count;
+    std::string mode, count;
     int addEnabled = -1, editEnabled = -1, removeEnabled = -1, saveEnabled = -1;
 };
 
@@ -194,19 +166,9 @@ MainWindowVisit Look(Opened* opened)
     };
 }
 
-std::string DateInDays(int days)
-{
-    SYSTEMTIME day = ::InDays(days);
-    char date[16];
-    snprintf(date, sizeof date, "%02u/%02u/%02u", day.wMonth, day.wDay, day.wYear % 100);
-    return date;
-}
-
-} // namespace
-
 TEST_F(Process, AStartByHandOpensTheListInEditMode)
 {
-    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateText(40, 1) + " Later\r\n" + DateText(2, 1) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, Look(&opened));
     ASSERT_TRUE(Ended(run, 0u));
@@ -221,7 +183,7 @@ TEST_F(Process, AStartByHandOpensTheListInEditMode)
 
 TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
 {
-    ASSERT_TRUE(WriteDataFile(DateInDays(40) + " Later\r\n" + DateInDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateText(40, 1) + " Later\r\n" + DateText(2, 1) + " Soon\r\n"));
     Opened opened;
     ProcessRun run = RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&opened));
     ASSERT_TRUE(Ended(run, 0u));
@@ -241,7 +203,7 @@ TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
 
 TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 {
-    ASSERT_TRUE(WriteDataFile(DateInDays(2) + " Soon\r\n"));
+    ASSERT_TRUE(WriteDataFile(DateText(2, 1) + " Soon\r\n"));
     ProcessRun byRun = {}, byHand = {};
     int restored = 0, settingsWritten = 1;
     ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
@@ -271,13 +233,15 @@ TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 TEST_F(Process, TheExitCommandClosesAsTheWindowDoesAndEndsWithZero)
 {
     // Past one-off reminders go at the save that closing makes unasked.
-    StoreSetting("Range", REG_DWORD, Number(10));
-    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + DateInDays(2) + " Soon\r\n"));
+    StoreSetting("Range", REG_DWORD, SettingBytes(10));
+    ASSERT_TRUE(WriteDataFile("01/10/01 Long gone\r\n" + DateText(2, 1) + " Soon\r\n"));
     ProcessRun run = RunProgram(TarvendelPath(), "", IDNO, 20000, [](HWND main) {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(40001, 0), 0);
     });
     ASSERT_TRUE(Ended(run, 0u));
     EXPECT_EQ(1, run.windowsShown);
-    EXPECT_EQ(DateInDays(2) + " Soon\r\n", ReadFileText(DataFilePath()));
+    EXPECT_EQ(DateText(2, 1) + " Soon\r\n", ReadFileText(DataFilePath()));
     EXPECT_NE(-1, ReadSetting("showCmd")) << "the settings were not written";
 }
+
+} // namespace

@@ -25,8 +25,7 @@ namespace {
 ReminderEntry MakeEntry(int annual, int year, int month, int day, int hasTime, int hour,
                         int minute, const std::string& text)
 {
-    ReminderEntry e;
-    memset(&e, 0, sizeof e);
+    ReminderEntry e = {};
     if (annual) {
         int before = month < today.month || (month == today.month && day < today.day);
         year = today.year + before;

@@ -2,6 +2,7 @@
 #include "core/Application.h"
 #include "core/EntryReader.h"
 #include "support/AppState.h"
+#include "support/CivilDate.h"
 #include "support/ModalAnswerer.h"
 
 #include <gtest/gtest.h>
@@ -29,15 +30,13 @@ protected:
     }
 };
 
-struct RangeCase {
-    const char* file;
-    int year, month, day, range;
-    int shown;
-};
-
 TEST_F(RunDecision, OpensOnlyForAReminderFromTodayToRangeDaysAhead)
 {
-    const RangeCase cases[] = {
+    const struct {
+        const char* file;
+        int year, month, day, range;
+        int shown;
+    } cases[] = {
         {"03/11/06 Eleventh\r\n", 2006, 3, 1, 10, 1},
         {"03/12/06 Twelfth\r\n", 2006, 3, 1, 10, 0},
         {"03/01/06 Today\r\n", 2006, 3, 1, 10, 1},
@@ -59,7 +58,7 @@ TEST_F(RunDecision, OpensOnlyForAReminderFromTodayToRangeDaysAhead)
         // A date without text is passed over, not taken for the end.
         {"12/25/06\r\n03/05/06 After\r\n", 2006, 3, 1, 10, 1},
     };
-    for (const RangeCase& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(c.shown, Decide(c.file, MakeDate(c.year, c.month, c.day), c.range)) << c.file;
 }
 
@@ -179,12 +178,11 @@ int ReferenceDecision(const std::string& file, DateRecord day, int range)
         for (int k = 0; k <= range; ++k) {
             int sameDay = parsed.month == walk.month && parsed.day == walk.day;
             int leapDayOnFirstMarch = parsed.year == 0 && parsed.month == 2 && parsed.day == 29 &&
-                                      walk.month == 3 && walk.day == 1 && !IsLeapYear(walk.year);
+                                      walk.month == 3 && walk.day == 1 && DaysIn(walk.year, 2) < 29;
             if ((parsed.year == 0 && (sameDay || leapDayOnFirstMarch)) ||
                 (parsed.year == walk.year && sameDay))
                 return 1;
-            int length = walk.month == 2 && IsLeapYear(walk.year) ? 29 : kDaysInMonth[walk.month];
-            if (++walk.day > length) {
+            if (++walk.day > DaysIn(walk.year, walk.month)) {
                 walk.day = 1;
                 if (++walk.month > 12) {
                     walk.month = 1;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -29,11 +30,7 @@ protected:
         ASSERT_EQ(1, theApp.BuildEntryTable());
         theApp.modified = 1;
     }
-    void TearDown() override
-    {
-        SetFileAttributesA(DataFile().c_str(), FILE_ATTRIBUTE_NORMAL);
-        RemoveTree(folder);
-    }
+    void TearDown() override { RemoveTree(folder); }
 
     void UseDataFile(const std::string& path)
     {
@@ -152,23 +149,12 @@ TEST_F(Saving, AFullDiskPartWayThroughLeavesTheOldFile)
 // killed at some moment of it; the file must hold one whole table or the other.
 TEST_F(Saving, AProcessKilledInTheMiddleOfASaveLeavesAWholeFile)
 {
-    std::string program = ProgramFolder() + "SaveLoop.exe";
     for (int round = 0; round < 8; ++round) {
-        std::string line = "\"" + program + "\" \"" + DataFile() + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        ASSERT_TRUE(CreateProcessA(program.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL,
-                                   &startup, &process));
-        Sleep(150 + 37 * round);
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        ProcessRun run = RunProgram(ProgramFolder() + "SaveLoop.exe", "\"" + DataFile() + "\"",
+                                    IDOK, 150 + 37 * round);
+        ASSERT_EQ(9999u, run.exitCode) << "not started, or not saving until killed";
         std::string saved = ReadFileText(DataFile());
-        int lines = 0;
-        for (char c : saved)
-            lines += c == '\n';
+        const long lines = std::count(saved.begin(), saved.end(), '\n');
         int whole = saved.size() >= 2 && saved.compare(saved.size() - 2, 2, "\r\n") == 0;
         EXPECT_TRUE(saved == kOld || (whole && (lines == 2000 || lines == 3000)))
             << lines << " lines";

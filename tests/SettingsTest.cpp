@@ -13,16 +13,13 @@
 
 namespace {
 
-const char kKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-void Store(const char* name, DWORD type, const void* data, DWORD size, const char* key = kKey)
+void Store(const char* name, DWORD type, const void* data, DWORD size,
+           const char* key = kSettingsKey)
 {
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_ALL_ACCESS,
-                                             NULL, &k, NULL));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(k, name, 0, type, (const BYTE*)data, size));
-    RegCloseKey(k);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, key, name, type, data, size))
+        << name;
 }
 void StoreNumber(const char* name, DWORD value) { Store(name, REG_DWORD, &value, 4); }
 void StoreFlag(const char* name, BYTE value) { Store(name, REG_BINARY, &value, 1); }
@@ -33,7 +30,7 @@ struct Stored {
     std::string data;
 };
 
-Stored Fetch(const char* name, const char* key = kKey)
+Stored Fetch(const char* name, const char* key = kSettingsKey)
 {
     Stored s = {0, 0, ""};
     HKEY k;
@@ -68,13 +65,6 @@ std::string Options()
     return out.str();
 }
 
-std::string Corners(const RECT& r)
-{
-    std::ostringstream out;
-    out << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
-    return out.str();
-}
-
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override
@@ -85,8 +75,7 @@ protected:
     }
     void TearDown() override
     {
-        if (theApp.window != NULL)
-            DestroyWindow(theApp.window);
+        DestroyWindow(theApp.window); // refused when none was made
         theApp.window = NULL;
         ClearSettings();
     }
@@ -98,10 +87,11 @@ protected:
         ASSERT_NE((HWND)NULL, theApp.window);
     }
 
-    void StorePlacement(int left, int top, int right, int bottom)
+    void StorePlacement(int left, int top, int right, int bottom, DWORD flags = 0,
+                        DWORD showCmd = SW_SHOWNORMAL)
     {
-        StoreNumber("flags", 0);
-        StoreNumber("showCmd", SW_SHOWNORMAL);
+        StoreNumber("flags", flags);
+        StoreNumber("showCmd", showCmd);
         RECT r = {left, top, right, bottom};
         Store("rcNormal", REG_BINARY, &r, sizeof r);
     }
@@ -237,9 +227,7 @@ TEST_F(Settings, AWindowClosedMinimizedComesBackAsItWasBeforeIt)
     for (const auto& c : cases) {
         ShowWindow(theApp.window, SW_HIDE);
         ShowWindow(theApp.window, SW_RESTORE);
-        StorePlacement(60, 70, 680, 326);
-        StoreNumber("flags", c.flags);
-        StoreNumber("showCmd", c.showCmd);
+        StorePlacement(60, 70, 680, 326, c.flags, c.showCmd);
         ASSERT_EQ(1, theApp.RestorePlacement()) << c.showCmd;
         EXPECT_FALSE(IsIconic(theApp.window)) << c.showCmd;
         EXPECT_EQ(c.zoomed, IsZoomed(theApp.window) != 0) << c.showCmd;

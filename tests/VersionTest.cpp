@@ -17,11 +17,10 @@ namespace {
 // Tarvendel.exe is built into the same folder as the test programs.
 std::string ProgramPath()
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, sizeof path);
-    std::string folder(path, length < sizeof path ? length : 0);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return folder + "Tarvendel.exe";
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, path, sizeof path);
+    std::string folder = path;
+    return folder.erase(folder.find_last_of("\\/") + 1) + "Tarvendel.exe";
 }
 
 class VersionResource : public ::testing::Test {
@@ -77,19 +76,16 @@ TEST_F(VersionResource, FileAndProductVersionAre1_32_0_0)
 
 TEST_F(VersionResource, PropertiesNameTheProgramAndItsMakers)
 {
-    struct Expected {
+    const struct {
         const char* name;
         const char* text;
-    };
-    const Expected expected[] = {
-        {"ProductName", "Tarvendel"},
-        {"OriginalFilename", "Tarvendel.exe"},
-        {"FileVersion", "1.32.0.0"},
-        {"ProductVersion", "1.32.0.0"},
+    } expected[] = {
+        {"ProductName", "Tarvendel"},  {"OriginalFilename", "Tarvendel.exe"},
+        {"FileVersion", "1.32.0.0"},   {"ProductVersion", "1.32.0.0"},
         {"CompanyName", "Tarvendel developers"},
         {"LegalCopyright", "Copyright (c) 2026 Tarvendel developers"},
     };
-    for (const Expected& value : expected)
+    for (const auto& value : expected)
         EXPECT_EQ(value.text, Text(value.name)) << value.name;
     // Shown as the program's name in Task Manager and in "Open with".
     EXPECT_NE(std::string::npos, Text("FileDescription").find("Tarvendel"));
@@ -107,8 +103,7 @@ protected:
     // manifest at start; a manifest it cannot parse stops the program there.
     void CreateContext()
     {
-        ACTCTXA request;
-        memset(&request, 0, sizeof request);
+        ACTCTXA request = {};
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
         request.lpSource = path.c_str();
@@ -122,15 +117,13 @@ protected:
     HANDLE context = INVALID_HANDLE_VALUE;
 };
 
-BOOL CALLBACK CountLanguage(HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR count)
-{
-    ++*(int*)count;
-    return TRUE;
-}
-
 BOOL CALLBACK CountManifest(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR count)
 {
-    EnumResourceLanguagesA(module, type, name, CountLanguage, count);
+    EnumResourceLanguagesA(module, type, name,
+                           [](HMODULE, LPCSTR, LPCSTR, WORD, LONG_PTR languages) -> BOOL {
+                               return ++*(int*)languages > 0;
+                           },
+                           count);
     return TRUE;
 }
 
@@ -151,8 +144,7 @@ TEST_F(Manifest, TheProgramCarriesExactlyOne)
 TEST_F(Manifest, RunsAsInvokerWithoutAskingForAdministratorRights)
 {
     ASSERT_NO_FATAL_FAILURE(CreateContext());
-    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level;
-    memset(&level, 0, sizeof level);
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
     SIZE_T needed = 0;
     ASSERT_TRUE(QueryActCtxW(0, context, NULL, RunlevelInformationInActivationContext, &level,
                              sizeof level, &needed));
@@ -201,17 +193,16 @@ TEST_F(Manifest, DeclaresPerMonitorDpiAwareness)
     // Without it Windows stretches the windows' bitmaps on a scaled screen
     // and every letter comes out blurred.
     ASSERT_NO_FATAL_FAILURE(CreateContext());
-    struct Setting {
+    const struct {
         const wchar_t* schema; // null: the 2005 WindowsSettings schema
         const wchar_t* name;
         const wchar_t* value;
-    };
-    const Setting settings[] = {
+    } settings[] = {
         {NULL, L"dpiAware", L"true/pm"},
         {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
          L"PerMonitorV2, PerMonitor"},
     };
-    for (const Setting& setting : settings) {
+    for (const auto& setting : settings) {
         wchar_t value[64] = L"";
         SIZE_T written = 0;
         EXPECT_TRUE(QueryActCtxSettingsW(0, context, setting.schema, setting.name, value,

@@ -18,8 +18,7 @@ namespace {
 struct Watch {
     DWORD processId;
     int button;
-    std::vector<HWND> seen;
-    std::vector<HWND> answered;
+    std::vector<HWND> seen; // each window is visited or answered when it first shows
     ProcessRun* run;
     MainWindowVisit visit;
     HWND mainWindow;
@@ -43,10 +42,10 @@ BOOL CALLBACK Inspect(HWND window, LPARAM param)
     GetWindowThreadProcessId(window, &owner);
     if (owner != watch->processId || !IsWindowVisible(window))
         return TRUE;
-    if (std::find(watch->seen.begin(), watch->seen.end(), window) == watch->seen.end()) {
-        watch->seen.push_back(window);
-        watch->run->windowsShown++;
-    }
+    if (std::find(watch->seen.begin(), watch->seen.end(), window) != watch->seen.end())
+        return TRUE;
+    watch->seen.push_back(window);
+    watch->run->windowsShown++;
     char className[64];
     GetClassNameA(window, className, sizeof className);
     if (strcmp(className, "MainClass") == 0 && watch->mainWindow == NULL) {
@@ -59,16 +58,12 @@ BOOL CALLBACK Inspect(HWND window, LPARAM param)
     }
     if (strcmp(className, "#32770") != 0 && strcmp(className, "CMSGCLASS") != 0)
         return TRUE;
-    if (std::find(watch->answered.begin(), watch->answered.end(), window) !=
-        watch->answered.end())
-        return TRUE;
     AnsweredWindow box;
     box.className = className;
     box.caption = RemoteText(window);
     HWND label = GetDlgItem(window, 0xFFFF);
     box.text = RemoteText(label != NULL ? label : window);
     watch->run->boxes.push_back(box);
-    watch->answered.push_back(window);
     PressButton(window, watch->button, RemoteText);
     return TRUE;
 }
@@ -80,17 +75,14 @@ ProcessRun RunProgram(const std::string& program, const std::string& arguments, 
 {
     ProcessRun run = {0, 0, 0, {}};
     std::string name = as.name.empty() ? "\"" + program + "\"" : as.name;
-    std::string commandLine = name + (arguments.empty() ? "" : " " + arguments);
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
+    std::string line = name + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(program.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL,
+    if (!CreateProcessA(program.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL,
                         as.folder.empty() ? NULL : as.folder.c_str(), &startup, &process))
         return run;
-    Watch watch = {process.dwProcessId, button, {}, {}, &run, visit, NULL};
+    Watch watch = {process.dwProcessId, button, {}, &run, visit, NULL};
     DWORD started = GetTickCount();
     for (;;) {
         DWORD wait = WaitForSingleObject(process.hProcess, 15);
@@ -148,29 +140,9 @@ std::string RemoteStatusText(HWND status, int part)
     return text;
 }
 
-namespace {
-struct ChildSearch {
-    const char* className;
-    HWND found;
-};
-BOOL CALLBACK FindClass(HWND child, LPARAM param)
-{
-    ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
-    char className[64];
-    GetClassNameA(child, className, sizeof className);
-    if (_stricmp(className, search->className) == 0) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-} // namespace
-
 HWND FindChildOfClass(HWND parent, const char* className)
 {
-    ChildSearch search = {className, NULL};
-    EnumChildWindows(parent, FindClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindWindowExA(parent, NULL, className, NULL);
 }
 
 std::vector<std::string> AnswerBoxes(HWND main)

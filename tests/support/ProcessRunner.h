@@ -39,5 +39,5 @@ std::vector<std::string> AnswerBoxes(HWND main);
 // Another process's list box lines and status-bar part texts.
 std::vector<std::string> RemoteListLines(HWND list);
 std::string RemoteStatusText(HWND status, int part);
-// A child of parent with the window class, or null.
+// A window directly under parent with the window class, or null.
 HWND FindChildOfClass(HWND parent, const char* className);

@@ -1,9 +1,12 @@
 #include "TestFiles.h"
 
+#include "core/FileSystem.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <taskschd.h>
 
+#include <stdio.h>
 #include <string.h>
 
 std::string DataFolderPath()
@@ -53,6 +56,11 @@ int WriteFileText(const std::string& path, const std::string& text)
     return ok && written == text.size();
 }
 
+int WriteDataFile(const std::string& text)
+{
+    return CreateDirectoryPath(DataFolderPath().c_str()) && WriteFileText(DataFilePath(), text);
+}
+
 std::string ReadFileText(const std::string& path, int* found)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -96,13 +104,9 @@ void RemoveTree(const std::string& folder)
 
 void ClearSettings()
 {
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings");
-    HKEY run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
-                      KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
-        RegDeleteValueA(run, "Tarvendel");
-        RegCloseKey(run);
-    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       "Tarvendel");
 }
 
 int StartupTaskExists()
@@ -172,25 +176,22 @@ void LoadText(const std::string& text)
 
 DateRecord MakeDate(int year, int month, int day)
 {
-    DateRecord d;
-    memset(&d, 0, sizeof d);
-    d.year = (uint16_t)year;
-    d.month = (uint16_t)month;
-    d.day = (uint16_t)day;
-    return d;
+    return DateRecord{(uint16_t)year, (uint16_t)month, 0, (uint16_t)day, 0, 0, 0, 0};
 }
 
 const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 
 int StoreSetting(const char* name, DWORD type, const std::string& data)
 {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key,
-                        NULL) != ERROR_SUCCESS)
-        return 0;
-    LONG status = RegSetValueExA(key, name, 0, type, (const BYTE*)data.data(), (DWORD)data.size());
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, data.data(),
+                           (DWORD)data.size()) == ERROR_SUCCESS;
+}
+
+std::string SettingBytes(DWORD value, size_t size)
+{
+    std::string bytes((const char*)&value, sizeof value);
+    bytes.resize(size, '\0');
+    return bytes;
 }
 
 long long ReadSetting(const char* name)
@@ -221,12 +222,24 @@ SYSTEMTIME InDays(int days)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    FILETIME time;
-    SystemTimeToFileTime(&now, &time);
-    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += (ULONGLONG)(LONGLONG)days * 24 * 3600 * 10000000LL;
-    time.dwLowDateTime = value.LowPart;
-    time.dwHighDateTime = value.HighPart;
-    FileTimeToSystemTime(&time, &now);
+    ULARGE_INTEGER time; // a FILETIME's two halves, as one number
+    SystemTimeToFileTime(&now, (FILETIME*)&time);
+    time.QuadPart += (ULONGLONG)(LONGLONG)days * 24 * 3600 * 10000000LL;
+    FileTimeToSystemTime((FILETIME*)&time, &now);
     return now;
+}
+
+std::string Corners(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+std::string DateText(int days, int withYear)
+{
+    SYSTEMTIME day = InDays(days);
+    char text[16];
+    snprintf(text, sizeof text, withYear ? "%02u/%02u/%02u" : "%02u/%02u", day.wMonth, day.wDay,
+             day.wYear % 100);
+    return text;
 }

@@ -11,6 +11,7 @@ std::string ProgramFolder();   // the folder of the running test executable, end
 std::string NewTempFolder();   // a new empty folder, ending in '\'
 
 int WriteFileText(const std::string& path, const std::string& text);
+int WriteDataFile(const std::string& text); // the data folder made on the way
 std::string ReadFileText(const std::string& path, int* found = nullptr);
 void RemoveTree(const std::string& folder);
 
@@ -26,8 +27,13 @@ int StartupTaskExists();
 // (-1 when there is none).
 extern const char kSettingsKey[];
 int StoreSetting(const char* name, DWORD type, const std::string& data);
+// A number as a value's bytes, cut or padded with zeros to size.
+std::string SettingBytes(DWORD value, size_t size = 4);
 long long ReadSetting(const char* name);
 int SettingsKeyExists();
 
 std::string PellixFolder(); // the data folder's parent, ending in '\'
 SYSTEMTIME InDays(int days); // the local time so many days from now
+// That day as the data file writes it: "MM/DD", with withYear "MM/DD/YY".
+std::string DateText(int days, int withYear);
+std::string Corners(const RECT& r); // "left,top - right,bottom"
