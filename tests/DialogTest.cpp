@@ -265,9 +265,7 @@ TEST(InfoDialog, ShowsTheHelpTextReadOnlyAndEscapeClosesIt)
                                          if (focusOnText)
                                              SetFocus(edit);
                                      },
-                                     [](HWND) {
-                                         PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
-                                     }});
+                                     Key(VK_ESCAPE)});
         EXPECT_EQ(0, driver.leftOpen) << "Escape left the dialog open, focus on text " << focusOnText;
         EXPECT_EQ(help, shown);
         EXPECT_EQ(help, afterTyping);

@@ -61,11 +61,6 @@ std::string Format(const char* format, int a, int b, int c = 0)
     return text;
 }
 
-std::string Key(const Reminder& r)
-{
-    return r.key;
-}
-
 std::string MakeKey(const Reminder& r)
 {
     return Format("%04d%02d", r.year, r.month) + Format("%02d", r.day, 0);
@@ -117,7 +112,7 @@ ReminderEntry AsRecord(const Reminder& r)
     e.isToday = r.year == kTodayYear && r.month == kTodayMonth && r.day == kTodayDay;
     e.dayOfWeek = (uint32_t)Weekday(r.year, r.month, r.day);
     CopyText(e.dateText, sizeof e.dateText, Format("%02d/%02d/%02d", r.month, r.day, r.year % 100).c_str());
-    CopyText(e.sortKey, sizeof e.sortKey, Key(r).c_str());
+    CopyText(e.sortKey, sizeof e.sortKey, r.key.c_str());
     if (r.hasTime)
         CopyText(e.timeText, sizeof e.timeText, Time12(r).c_str());
     CopyText(e.text, sizeof e.text, r.text.c_str());
@@ -169,10 +164,7 @@ Usage Measure()
 {
     Usage usage;
     HANDLE self = GetCurrentProcess();
-    usage.gdi = (long)GetGuiResources(self, GR_GDIOBJECTS);
-    if (usage.gdi == 0)
-        for (ULONG_PTR h = 1; h < 0x10000; ++h)
-            usage.gdi += GetObjectType((HGDIOBJ)h) != 0;
+    usage.gdi = GdiObjects();
     usage.user = (long)GetGuiResources(self, GR_USEROBJECTS);
     if (usage.user == 0) {
         for (ULONG_PTR h = 0x20; h < 0x10000; h += 2) {
@@ -267,7 +259,7 @@ protected:
             r.key = MakeKey(r);
             int taken = 0;
             for (int i = 0; i < (int)model.size(); ++i)
-                taken |= i != except && Key(model[i]) == Key(r);
+                taken |= i != except && model[i].key == r.key;
             if (!taken)
                 return r;
         }
@@ -286,7 +278,7 @@ protected:
     void Sort()
     {
         std::sort(model.begin(), model.end(),
-                  [](const Reminder& a, const Reminder& b) { return Key(a) < Key(b); });
+                  [](const Reminder& a, const Reminder& b) { return a.key < b.key; });
     }
 
     // The year the reminder dialog's calendar opens on for the record, as Edit shows it.
@@ -343,10 +335,8 @@ protected:
 
     void Add(int throughDialog)
     {
-        if (mode) {
-            Refused(&Application::AddReminder, "Add");
-            return;
-        }
+        if (mode)
+            return Refused(&Application::AddReminder, "Add");
         Reminder r = NewReminder(throughDialog, kTodayYear, -1);
         if (throughDialog) {
             if (!Entered(&Application::AddReminder, "Add", r))
@@ -369,10 +359,8 @@ protected:
 
     void Edit(int throughDialog)
     {
-        if (mode) {
-            Refused(&Application::EditReminder, "Edit");
-            return;
-        }
+        if (mode)
+            return Refused(&Application::EditReminder, "Edit");
         int index = Between(0, (int)model.size() - 1);
         Reminder r = NewReminder(throughDialog, OpenedYear(model[index]), index);
         if (throughDialog) {
@@ -393,10 +381,8 @@ protected:
 
     void Remove(int throughBox)
     {
-        if (mode) {
-            Refused(&Application::RemoveReminder, "");
-            return;
-        }
+        if (mode)
+            return Refused(&Application::RemoveReminder, "");
         int index = Between(0, (int)model.size() - 1);
         if (throughBox) {
             Select(index);
@@ -496,12 +482,7 @@ protected:
         listedTimeCol = timeCol;
     }
 
-    std::string Part(int index)
-    {
-        char text[64] = "";
-        SendMessageA(statusBar.window, SB_GETTEXTA, index, (LPARAM)text);
-        return text;
-    }
+    std::string Part(int index) { return StatusText(statusBar.window, index); }
 
     // The cheap checks after every step; the first one that fails says where.
     ::testing::AssertionResult Agrees()
@@ -510,7 +491,7 @@ protected:
             return ::testing::AssertionFailure()
                    << theApp.entryCount << " records for " << model.size() << " reminders";
         for (int i = 0; i < (int)model.size(); ++i)
-            if (Key(model[i]) != entryTable.records[i].sortKey)
+            if (model[i].key != entryTable.records[i].sortKey)
                 return ::testing::AssertionFailure() << "record " << i << " has the key "
                                                      << entryTable.records[i].sortKey;
         std::vector<int> shown;

@@ -4,6 +4,7 @@
 #include "controls/MessageBox.h"
 #include "resources/resource.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -184,4 +185,83 @@ Step PickDate(int year, int month, int day)
         int y = kGridTop + kCellHeight * (cell / 7) + kCellHeight / 2;
         SendMessageA(Calendar(dialog), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     };
+}
+
+RECT RectIn(HWND child, HWND parent)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEXTMETRICA FontMetrics(HFONT font, HWND window)
+{
+    HDC dc = window != NULL ? GetDC(window) : CreateICA("DISPLAY", NULL, NULL, NULL);
+    HGDIOBJ previous = font != NULL ? SelectObject(dc, font) : NULL;
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    if (previous != NULL)
+        SelectObject(dc, previous);
+    if (window != NULL)
+        ReleaseDC(window, dc);
+    else
+        DeleteDC(dc);
+    return metrics;
+}
+
+std::string StatusText(HWND bar, int index, int* type)
+{
+    char text[256] = "";
+    LRESULT result = SendMessageA(bar, SB_GETTEXTA, index, (LPARAM)text);
+    if (type != nullptr)
+        *type = HIWORD(result);
+    return text;
+}
+
+std::string ComboItem(HWND combo, int index)
+{
+    char text[64] = "";
+    if (index < 0)
+        index = (int)SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (index >= 0)
+        SendMessageA(combo, CB_GETLBTEXT, index, (LPARAM)text);
+    return text;
+}
+
+long GdiObjects()
+{
+    long count = (long)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (count == 0)
+        for (ULONG_PTR h = 1; h < 0x10000; ++h)
+            count += GetObjectType((HGDIOBJ)h) != 0;
+    return count;
+}
+
+Canvas::Canvas(int w, int h, COLORREF colour) : width(w), height(h), dc(CreateCompatibleDC(NULL))
+{
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height; // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    bitmap = CreateDIBSection(dc, &format, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
+    previous = SelectObject(dc, bitmap);
+    Fill(colour);
+}
+
+Canvas::~Canvas()
+{
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+void Canvas::Fill(COLORREF colour)
+{
+    RECT all = {0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
 }

@@ -71,3 +71,31 @@ void ChooseInList(HWND dialog, int listId, int index);
 // The text in a window of this process, however long.
 std::string LongText(HWND window);
 std::string ClassOf(HWND window);
+
+// Where child sits in parent's client area.
+RECT RectIn(HWND child, HWND parent);
+// The measures of font (the device's own when NULL) on window's device
+// context, or on the display's when window is NULL.
+TEXTMETRICA FontMetrics(HFONT font, HWND window = NULL);
+// A status bar part's text, and its drawing type into type when given.
+std::string StatusText(HWND bar, int index, int* type = nullptr);
+// A combo box's entry; its selected one when index is -1 (empty when none).
+std::string ComboItem(HWND combo, int index = -1);
+// The drawing objects the process holds, counted one handle at a time where
+// the system does not count them (Wine).
+long GdiObjects();
+
+// A memory device context over a 32-bit bitmap, filled with one colour.
+struct Canvas {
+    Canvas(int width, int height, COLORREF colour);
+    Canvas(const Canvas&) = delete;
+    ~Canvas();
+    void Fill(COLORREF colour);
+    std::vector<DWORD> Pixels() const { return std::vector<DWORD>(bits, bits + width * height); }
+
+    int width, height;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    DWORD* bits = nullptr;
+};
