@@ -10,6 +10,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -232,10 +233,6 @@ TEST(CalendarFamily, AWindowFindsTheNewestLiveObjectWithItsId)
     EXPECT_EQ(nullptr, ControlRegistry::Find(7002));
 }
 
-} // namespace
-
-namespace {
-
 // The colours of a rectangle of the calendar as the screen shows it.
 std::vector<COLORREF> Colours(HDC dc, RECT area)
 {
@@ -244,14 +241,6 @@ std::vector<COLORREF> Colours(HDC dc, RECT area)
         for (int x = area.left; x < area.right; ++x)
             colours.push_back(GetPixel(dc, x, y));
     return colours;
-}
-
-int Holds(const std::vector<COLORREF>& colours, COLORREF colour)
-{
-    for (COLORREF c : colours)
-        if (c == colour)
-            return 1;
-    return 0;
 }
 
 TEST_F(Calendar, AFullRepaintShowsTheBoldUnderlinedHeaderEveryDayAndTheSelectedOne)
@@ -287,10 +276,13 @@ TEST_F(Calendar, AFullRepaintShowsTheBoldUnderlinedHeaderEveryDayAndTheSelectedO
         RECT area = {kCellPitch * (cell % 7) + kCellInset, kGridTop + kCellHeight * (cell / 7),
                      kCellPitch * (cell % 7) + kCellPitch, kGridTop + kCellHeight * (cell / 7 + 1)};
         std::vector<COLORREF> colours = Colours(dc, area);
+        auto holds = [&colours](COLORREF c) {
+            return std::find(colours.begin(), colours.end(), c) != colours.end();
+        };
         // Text is smoothed: its colour and the background's are there, not only they.
-        int inHighlight = Holds(colours, highlight), inText = Holds(colours, text);
-        char look = inHighlight && Holds(colours, highlightText) && !inText    ? 'S'
-                    : inText && Holds(colours, window) && !inHighlight       ? 'd'
+        int inHighlight = holds(highlight), inText = holds(text);
+        char look = inHighlight && holds(highlightText) && !inText    ? 'S'
+                    : inText && holds(window) && !inHighlight       ? 'd'
                     : colours == std::vector<COLORREF>(colours.size(), window) ? '.'
                                                                                 : '?';
         shown += look;

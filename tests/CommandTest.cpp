@@ -25,28 +25,18 @@ namespace {
 const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 const std::string kFile = "12/25 Christmas\r\n03/15/07\t14:30 Dentist\r\n";
 
-class Commands : public ::testing::Test {
+class Commands : public ProgramWindowTest {
 protected:
     static void SetUpTestSuite()
     {
-        instanceHandle = GetModuleHandleA(NULL);
-        RegisterControlClasses();
-        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
+        ProgramWindowTest::SetUpTestSuite();
         theApp.SetAccelerators(IDR_ACCELERATORS);
     }
     void SetUp() override
     {
-        ResetApplication();
-        today = MakeDate(2006, 12, 7);
-        folder = NewTempFolder();
-        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, (folder + "Tarvendel.dat").c_str());
+        ProgramWindowTest::SetUp();
         LoadText(kFile);
         ASSERT_EQ(1, theApp.BuildEntryTable());
-    }
-    void TearDown() override
-    {
-        SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL);
-        RemoveTree(folder);
     }
 
     // Presses Alt+key as the message loop would translate it; the table
@@ -79,8 +69,6 @@ protected:
     {
         return (int)SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     }
-
-    std::string folder;
 };
 
 TEST_F(Commands, InReminderModeTheEditingKeysDoNothingAndTheOthersWork)
@@ -244,8 +232,9 @@ TEST_F(Commands, ANewRangeShowsInReminderModeAtOnce)
     theApp.reminderMode = 1;
     theApp.RefreshList();
     ASSERT_EQ(0, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0)); // Christmas is 18 days ahead
-    DialogDriver("Setup").Run([] { return Command(IDM_SETUP); },
-                              {Type(IDC_RANGE, "20"), Press(IDOK)});
+    DialogDriver setup("Setup");
+    setup.Run([] { return Command(IDM_SETUP); }, {Type(IDC_RANGE, "20"), Press(IDOK)});
+    EXPECT_TRUE(setup.boxes.empty()) << setup.boxes[0];
     EXPECT_EQ(20, theApp.Range);
     EXPECT_EQ(1, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
 }
@@ -268,6 +257,7 @@ TEST_F(Commands, TheEndOfASessionIsRefusedWhenTheUserKeepsTheWindow)
             PostMessageA(open, WM_CLOSE, 0, 0);
         }});
         EXPECT_EQ(0, answer) << command;
+        EXPECT_EQ(0, driver.leftOpen) << "the window ignored its close at the session's end";
     }
     theApp.modified = 1;
     SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL);

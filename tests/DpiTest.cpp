@@ -5,6 +5,7 @@
 #include "app/ProgramObjects.h"
 #include "framework/DpiScale.h"
 #include "resources/resource.h"
+#include "support/AppState.h"
 #include "support/DialogDriver.h"
 
 #include <commctrl.h>
@@ -271,14 +272,11 @@ protected:
         int dpi = Dpi();
         parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 400, NULL, NULL,
                                  instanceHandle, NULL);
-        CreateWindowExA(0, "CalendarClass", "", WS_CHILD | WS_VISIBLE, 0, 0, MulDiv(171, dpi, 96),
-                        MulDiv(153, dpi, 96), parent, (HMENU)(INT_PTR)IDC_CALENDAR, instanceHandle,
-                        NULL);
-        DateRecord shown = {};
-        shown.year = 2007;
-        shown.month = 12; // starts on a Saturday and fills six rows
-        shown.day = 25;
-        reminderDialog.calendar.SetDate(shown);
+        ASSERT_NE(nullptr, CreateWindowExA(0, "CalendarClass", "", WS_CHILD | WS_VISIBLE, 0, 0,
+                                           MulDiv(171, dpi, 96), MulDiv(153, dpi, 96), parent,
+                                           (HMENU)(INT_PTR)IDC_CALENDAR, instanceHandle, NULL));
+        // December 2007 starts on a Saturday and fills six rows.
+        reminderDialog.calendar.SetDate(MakeDate(2007, 12, 25));
     }
     void TearDown() override { DestroyWindow(parent); }
 

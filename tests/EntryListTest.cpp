@@ -18,18 +18,12 @@
 
 namespace {
 
-class EntryList : public ::testing::Test {
+// Over the data file in the per-user data folder, as the program finds it.
+class EntryList : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        instanceHandle = GetModuleHandleA(NULL);
-        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
-    }
     void SetUp() override
     {
-        ResetApplication();
-        today = MakeDate(2006, 12, 7);
-        today.dayOfWeek = 4;
+        ProgramWindowTest::SetUp();
         CreateDirectoryPath(DataFolderPath().c_str());
         CopyText(theApp.dataFolder, sizeof theApp.dataFolder, DataFolderPath().c_str());
         CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, DataFilePath().c_str());

@@ -34,12 +34,6 @@ Step ClickBox(int button)
     return [button](HWND) { PostMessageA(boxButtons[button].window, BM_CLICK, 0, 0); };
 }
 
-HWND MakeOwner()
-{
-    return CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 500,
-                           400, NULL, NULL, instanceHandle, NULL);
-}
-
 // The display font's measures, which the box lays itself out with.
 struct Metrics {
     Metrics() : info(CreateICA("DISPLAY", NULL, NULL, NULL)), font()
@@ -204,7 +198,8 @@ TEST(MessageBoxWindow, EndsWithTheFirstAnswerOrZeroAndGivesTheOwnerBack)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND owner = MakeOwner();
+        HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                                     80, 500, 400, NULL, NULL, instanceHandle, NULL);
         EnableWindow(owner, c.owner != disabled);
         HWND seen = NULL, seenOwner = NULL;
         BOOL enabledWhileOpen = TRUE;

@@ -120,31 +120,15 @@ std::string DatePart(const ReminderEntry& e)
     return DatePart(e.annual, e.isToday, e.dayOfWeek, e.dateText, e.sortKey);
 }
 
-class ReminderDialogs : public ::testing::Test {
+class ReminderDialogs : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int opened;
-        instanceHandle = GetModuleHandleA(NULL);
-        RegisterControlClasses();
-        if (!opened)
-            opened = theApp.OpenMainWindow(SW_SHOWNORMAL);
-        ASSERT_EQ(1, opened);
-    }
     void SetUp() override
     {
-        ResetApplication();
-        SetToday(2006, 12, 7);
-        folder = NewTempFolder();
-        std::string path = folder + "Tarvendel.dat";
-        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, path.c_str());
-        LoadText("");
-        ASSERT_EQ(1, theApp.BuildEntryTable());
+        ProgramWindowTest::SetUp();
         // Whatever a run leaves unset shows up as this.
         memset(&workEntry, 'X', sizeof workEntry);
         workEntry.timeText[sizeof workEntry.timeText - 1] = '\0';
     }
-    void TearDown() override { RemoveTree(folder); }
 
     // The entry being edited, as Edit prepares workDate and workEntry.
     void Prepare(int year, int month, int day, int hour, int minute, int annual, int hasTime,
@@ -180,7 +164,6 @@ protected:
     }
 
     DialogDriver driver;
-    std::string folder;
 };
 
 TEST_F(ReminderDialogs, AddOpensOnTheWorkDateWithTheTimeOfferedOnlyWhenAskTimeIsSet)

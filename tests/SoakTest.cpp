@@ -46,6 +46,7 @@ struct Reminder {
     std::string key; // YYYYMMDD, made once: the model is sorted at most steps
 };
 
+// The program's today, as ProgramWindowTest sets it.
 const int kTodayYear = 2006, kTodayMonth = 12, kTodayDay = 7;
 
 int NextOccurrence(int month, int day)
@@ -191,26 +192,8 @@ Usage Measure()
 
 // --- the soak -------------------------------------------------------------------
 
-class Soak : public ::testing::Test {
+class Soak : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        instanceHandle = GetModuleHandleA(NULL);
-        RegisterControlClasses();
-        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
-    }
-    void SetUp() override
-    {
-        ResetApplication();
-        today = MakeDate(kTodayYear, kTodayMonth, kTodayDay);
-        today.dayOfWeek = (uint16_t)Weekday(kTodayYear, kTodayMonth, kTodayDay);
-        folder = NewTempFolder();
-        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, (folder + "Tarvendel.dat").c_str());
-        LoadText("");
-        ASSERT_EQ(1, theApp.BuildEntryTable());
-    }
-    void TearDown() override { RemoveTree(folder); }
-
     std::mt19937 random{20061207};
     int Chance(int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; }
     int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
@@ -519,7 +502,6 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    std::string folder;
     DialogDriver driver;
     std::vector<Reminder> model;
     int mode = 0, modified = 0, range = 10, timeCol = 1, listedRange = 10, listedTimeCol = 1;

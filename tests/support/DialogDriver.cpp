@@ -1,7 +1,11 @@
 #include "DialogDriver.h"
 
+#include "AppState.h"
+#include "TestFiles.h"
 #include "app/ProgramObjects.h"
+#include "controls/CustomControl.h"
 #include "controls/MessageBox.h"
+#include "core/BoundedString.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
@@ -41,29 +45,13 @@ void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         activeDriver->Tick();
 }
 
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-static BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
-{
-    if (IsWindowVisible(window))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
 // The window the steps act on, once no box of the program's waits for an answer.
 HWND DialogDriver::Target()
 {
     if (box != NULL)
         return box->window;
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
     HWND dialog = NULL;
-    for (HWND window : windows) {
+    for (HWND window : VisibleThreadWindows()) {
         std::string name = ClassOf(window);
         if (name == "CMSGCLASS") {
             if (std::find(answeredWindows.begin(), answeredWindows.end(), window) ==
@@ -93,9 +81,7 @@ void DialogDriver::Tick()
     if (GetTickCount() - started > 10000) {
         ADD_FAILURE() << "a modal window stayed open for ten seconds";
         started = GetTickCount();
-        std::vector<HWND> windows;
-        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        for (HWND window : windows)
+        for (HWND window : VisibleThreadWindows())
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     }
     HWND target = Target();
@@ -109,6 +95,33 @@ void DialogDriver::Tick()
     } else if (box != NULL) {
         PostMessageA(target, WM_CLOSE, 0, 0);
     }
+}
+
+void ProgramWindowTest::SetUpTestSuite()
+{
+    static int opened; // the window outlives a suite's run
+    instanceHandle = GetModuleHandleA(NULL);
+    RegisterControlClasses();
+    if (!opened)
+        opened = theApp.OpenMainWindow(SW_SHOWNORMAL);
+    ASSERT_EQ(1, opened);
+}
+
+void ProgramWindowTest::SetUp()
+{
+    ResetApplication();
+    today = MakeDate(2006, 12, 7);
+    today.dayOfWeek = 4;
+    folder = NewTempFolder();
+    CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, (folder + "Tarvendel.dat").c_str());
+    LoadText("");
+    ASSERT_EQ(1, theApp.BuildEntryTable());
+}
+
+void ProgramWindowTest::TearDown()
+{
+    SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL); // a test made it read-only
+    RemoveTree(folder);
 }
 
 Step Press(int id)

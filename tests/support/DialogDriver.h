@@ -4,6 +4,8 @@
 
 #include "ModalAnswerer.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +54,18 @@ private:
     DWORD started = 0;
 };
 
+// The program's main window, opened once for all the tests of a program, over
+// an empty table read from a data file in a new folder; settings as with no
+// key, and today 7 December 2006.
+class ProgramWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string folder;
+};
+
 // Steps on a dialog's controls.
 Step Press(int id);  // posts the button's command, as a click that may open a modal window
 Step Click(int id);  // clicks the button at once (check boxes, radio buttons)
@@ -70,7 +84,6 @@ void ChooseInList(HWND dialog, int listId, int index);
 
 // The text in a window of this process, however long.
 std::string LongText(HWND window);
-std::string ClassOf(HWND window);
 
 // Where child sits in parent's client area.
 RECT RectIn(HWND child, HWND parent);

@@ -30,12 +30,23 @@ void CALLBACK ModalAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
 
 static BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
 {
-    char className[64];
-    GetClassNameA(window, className, sizeof className);
-    if (IsWindowVisible(window) &&
-        (strcmp(className, "#32770") == 0 || strcmp(className, "CMSGCLASS") == 0))
+    if (IsWindowVisible(window))
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
+}
+
+std::vector<HWND> VisibleThreadWindows()
+{
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
 }
 
 std::string LocalText(HWND window)
@@ -62,9 +73,8 @@ struct ButtonSearch {
 BOOL CALLBACK FindButton(HWND child, LPARAM param)
 {
     ButtonSearch* search = reinterpret_cast<ButtonSearch*>(param);
-    char className[32];
-    GetClassNameA(child, className, sizeof className);
-    if (_stricmp(className, "BUTTON") == 0 && search->readText(child) == search->caption) {
+    if (_stricmp(ClassOf(child).c_str(), "BUTTON") == 0 &&
+        search->readText(child) == search->caption) {
         search->found = child;
         return FALSE;
     }
@@ -75,9 +85,7 @@ BOOL CALLBACK FindButton(HWND child, LPARAM param)
 
 void PressButton(HWND box, int result, std::string (*readText)(HWND))
 {
-    char className[32];
-    GetClassNameA(box, className, sizeof className);
-    if (strcmp(className, "CMSGCLASS") != 0) {
+    if (ClassOf(box) != "CMSGCLASS") {
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(result, BN_CLICKED), 0);
         return;
     }
@@ -97,9 +105,7 @@ void PressButton(HWND box, int result, std::string (*readText)(HWND))
 AnsweredWindow DescribeWindow(HWND box)
 {
     AnsweredWindow seen;
-    char text[256] = "";
-    GetClassNameA(box, text, sizeof text);
-    seen.className = text;
+    seen.className = ClassOf(box);
     seen.caption = LocalText(box);
     seen.text = ModalText(box);
     MessageBoxWindow* shown = box == aboutBox.window     ? &aboutBox
@@ -138,10 +144,10 @@ std::string BoxLook(const AnsweredWindow& box)
 
 void ModalAnswerer::AnswerOpenWindows()
 {
-    std::vector<HWND> open;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&open));
-    for (HWND box : open) {
-        if (std::find(pressed.begin(), pressed.end(), box) != pressed.end())
+    for (HWND box : VisibleThreadWindows()) {
+        std::string name = ClassOf(box);
+        if ((name != "#32770" && name != "CMSGCLASS") ||
+            std::find(pressed.begin(), pressed.end(), box) != pressed.end())
             continue;
         AnsweredWindow seen = DescribeWindow(box);
         size_t index = answered.size();

@@ -57,3 +57,6 @@ void PressButton(HWND box, int result, std::string (*readText)(HWND));
 
 // A window's text in this process.
 std::string LocalText(HWND window);
+std::string ClassOf(HWND window);
+// The visible top-level windows of this thread.
+std::vector<HWND> VisibleThreadWindows();
