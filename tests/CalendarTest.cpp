@@ -268,8 +268,7 @@ TEST_F(Calendar, AFullRepaintShowsTheBoldUnderlinedHeaderEveryDayAndTheSelectedO
     SelectObject(memory.dc, oldFont);
 
     // Every cell of the grid: the month's days hold their number, the others nothing.
-    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), highlight = GetSysColor(COLOR_HIGHLIGHT);
     const COLORREF highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
     std::string shown;
     for (int cell = 0; cell < 42; ++cell) {

@@ -84,9 +84,7 @@ TEST_F(EntryList, ReminderModeListsTheNextRangeDaysAcrossTheNewYear)
     today = MakeDate(2006, 12, 30);
     today.dayOfWeek = 6;
     theApp.Range = 7;
-    const std::string file = "01/02 New year visit\r\n12/29/06 Yesterday\r\n01/07/07 Beyond\r\n"
-                             "12/30/06 Today\r\n";
-    Load(file, 1);
+    Load("01/02 New year visit\r\n12/29/06 Yesterday\r\n01/07/07 Beyond\r\n12/30/06 Today\r\n", 1);
     EXPECT_EQ((std::vector<std::string>{"Sat  12/30/06            Today",
                                         "Tue  01/02/07            New year visit"}),
               Lines());

@@ -91,11 +91,11 @@ TEST(MessageBoxWindow, IsSizedForItsLinesCaptionAndButtons)
             GetWindowRect(window, &box);
             GetClientRect(window, &client);
             for (int i = 0; i < MessageBoxWindow::buttonCount; ++i) {
-                captions.push_back(LongText(boxButtons[i].window));
+                captions.push_back(LocalText(boxButtons[i].window));
                 places.push_back(RectIn(boxButtons[i].window, window));
             }
             label = GetDlgItem(window, kBoxTextLabelId);
-            labelText = LongText(label);
+            labelText = LocalText(label);
             EXPECT_FALSE(GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE);
         }}));
         EXPECT_EQ(c.lines, messageBox.lineCount);
@@ -141,7 +141,7 @@ TEST(MessageBoxWindow, KeysMoveTheFocusAndPressButtons)
         std::vector<std::string> focus;
         std::vector<Step> steps;
         for (WPARAM key : c.keys) {
-            steps.push_back([&](HWND) { focus.push_back(LongText(GetFocus())); });
+            steps.push_back([&](HWND) { focus.push_back(LocalText(GetFocus())); });
             steps.push_back(Key(key));
         }
         EXPECT_EQ(c.result, ShowBox(NULL, "Save data?", "Tarvendel", c.style, steps));

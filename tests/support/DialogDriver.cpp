@@ -149,13 +149,6 @@ Step Key(WPARAM key)
     };
 }
 
-std::string LongText(HWND window)
-{
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], (int)text.size()));
-    return text;
-}
-
 void SetChecked(HWND dialog, int id, int checked)
 {
     if ((IsDlgButtonChecked(dialog, id) == BST_CHECKED) != (checked != 0))

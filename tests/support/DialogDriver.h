@@ -82,9 +82,6 @@ HWND Calendar(HWND dialog);
 // Chooses an entry of one of the calendar's lists as a user would.
 void ChooseInList(HWND dialog, int listId, int index);
 
-// The text in a window of this process, however long.
-std::string LongText(HWND window);
-
 // Where child sits in parent's client area.
 RECT RectIn(HWND child, HWND parent);
 // The measures of font (the device's own when NULL) on window's device

@@ -51,8 +51,8 @@ std::string ClassOf(HWND window)
 
 std::string LocalText(HWND window)
 {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], (int)text.size()));
     return text;
 }
 
@@ -62,27 +62,6 @@ std::string ModalText(HWND box)
     return LocalText(label != NULL ? label : box);
 }
 
-namespace {
-
-struct ButtonSearch {
-    std::string caption;
-    std::string (*readText)(HWND);
-    HWND found;
-};
-
-BOOL CALLBACK FindButton(HWND child, LPARAM param)
-{
-    ButtonSearch* search = reinterpret_cast<ButtonSearch*>(param);
-    if (_stricmp(ClassOf(child).c_str(), "BUTTON") == 0 &&
-        search->readText(child) == search->caption) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
 void PressButton(HWND box, int result, std::string (*readText)(HWND))
 {
     if (ClassOf(box) != "CMSGCLASS") {
@@ -91,15 +70,18 @@ void PressButton(HWND box, int result, std::string (*readText)(HWND))
     }
     const char* caption = result == IDOK ? "&Ok" : result == IDCANCEL ? "&Cancel"
                         : result == IDYES ? "&Yes" : result == IDNO ? "&No" : NULL;
-    ButtonSearch search = {caption != NULL ? caption : "", readText, NULL};
-    if (caption != NULL)
-        EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&search));
-    if (search.found == NULL) {
+    // The box's buttons are its own children.
+    HWND found = NULL;
+    for (HWND child = GetWindow(box, GW_CHILD); child != NULL && caption != NULL && found == NULL;
+         child = GetWindow(child, GW_HWNDNEXT))
+        if (_stricmp(ClassOf(child).c_str(), "BUTTON") == 0 && readText(child) == caption)
+            found = child;
+    if (found == NULL) {
         PostMessageA(box, WM_CLOSE, 0, 0);
         return;
     }
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(search.found));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(found), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(found));
 }
 
 AnsweredWindow DescribeWindow(HWND box)
