@@ -2,6 +2,7 @@
 // when they are clicked or the mouse moves over them.
 #include "framework/ButtonBar.h"
 #include "resources/resource.h"
+#include "support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -70,9 +71,7 @@ TEST_F(ButtonBarTest, NineButtonsSitInOneRowAndATenthIsRefused)
     AddAll();
     const int lefts[] = {2, 65, 128, 191, 254, 317, 380, 443, 506};
     for (int i = 0; i < 9; ++i) {
-        RECT r;
-        GetWindowRect(Button(i), &r);
-        MapWindowPoints(NULL, bar.window, reinterpret_cast<POINT*>(&r), 2);
+        RECT r = RectIn(Button(i), bar.window);
         EXPECT_EQ((std::vector<LONG>{lefts[i], 3, lefts[i] + 60, kBarHeight - 3}),
                   (std::vector<LONG>{r.left, r.top, r.right, r.bottom})) << i;
         EXPECT_EQ(kCommands[i], GetDlgCtrlID(Button(i)));

@@ -4,11 +4,13 @@
 #include "controls/CalendarControl.h"
 #include "framework/WindowObject.h"
 #include "resource.h"
+#include "support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -119,11 +121,7 @@ TEST_F(Calendar, TheLastDayOfALongMonthBecomesTheLastDayOfAShorterOne)
 
 TEST_F(Calendar, TheListsHoldTheMonthsAndTenYearsFromTwoBeforeTheLoadedOne)
 {
-    auto item = [](ComboControl& list, int index) {
-        char text[32] = "";
-        SendMessageA(list.window, CB_GETLBTEXT, (WPARAM)index, (LPARAM)text);
-        return std::string(text);
-    };
+    auto item = [](ComboControl& list, int index) { return ComboItem(list.window, index); };
     for (int year : {2006, 2030}) { // loaded twice: refilled, not extended
         Load(year, 5, 9);
         ASSERT_EQ(12, SendMessageA(calendar.monthSelector.window, CB_GETCOUNT, 0, 0));
@@ -208,10 +206,8 @@ TEST_F(Calendar, NonsenseIsIgnoredRatherThanFollowed)
 TEST_F(Calendar, DayCellsAreNineteenPixelsWideInSixteenPixelRows)
 {
     Load(2007, 12, 25);
-    HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 200);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    PatBlt(dc, 0, 0, 200, 200, BLACKNESS);
+    Canvas canvas(200, 200, RGB(0, 0, 0));
+    HDC dc = canvas.dc;
     const COLORREF lit = GetSysColor(COLOR_HIGHLIGHT);
     const int cells[][3] = {{1, 142, 48}, {2, 4, 64}, {31, 27, 128}}; // day, left, top
     for (const auto& c : cells) {
@@ -223,9 +219,6 @@ TEST_F(Calendar, DayCellsAreNineteenPixelsWideInSixteenPixelRows)
     calendar.DrawDay(dc, 0, 1); // no cells: they would land in column 5 of row 0
     calendar.DrawDay(dc, 32, 1); // and in column 2 of row 5
     EXPECT_EQ(0u, GetPixel(dc, 120, 50) | GetPixel(dc, 52, 130));
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-    ReleaseDC(NULL, screen);
 }
 
 TEST(CalendarFamily, AWindowFindsTheNewestLiveObjectWithItsId)
@@ -240,10 +233,6 @@ TEST(CalendarFamily, AWindowFindsTheNewestLiveObjectWithItsId)
     EXPECT_EQ(nullptr, ControlRegistry::Find(7002));
 }
 
-} // namespace
-
-namespace {
-
 // The colours of a rectangle of the calendar as the screen shows it.
 std::vector<COLORREF> Colours(HDC dc, RECT area)
 {
@@ -252,14 +241,6 @@ std::vector<COLORREF> Colours(HDC dc, RECT area)
         for (int x = area.left; x < area.right; ++x)
             colours.push_back(GetPixel(dc, x, y));
     return colours;
-}
-
-int Holds(const std::vector<COLORREF>& colours, COLORREF colour)
-{
-    for (COLORREF c : colours)
-        if (c == colour)
-            return 1;
-    return 0;
 }
 
 TEST_F(Calendar, AFullRepaintShowsTheBoldUnderlinedHeaderEveryDayAndTheSelectedOne)
@@ -276,35 +257,31 @@ TEST_F(Calendar, AFullRepaintShowsTheBoldUnderlinedHeaderEveryDayAndTheSelectedO
     EXPECT_TRUE(font.lfUnderline);
     // The weekday letters, as that font draws them in the header's place.
     RECT header = {kCellInset, kFrameTop + 2, 7 * kCellPitch, kGridTop};
-    int width = header.right - header.left, height = header.bottom - header.top;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    RECT all = {0, 0, width, height};
-    FillRect(memory, &all, GetSysColorBrush(COLOR_WINDOW));
-    HGDIOBJ oldFont = SelectObject(memory, calendar.headerFont.handle);
-    SetTextColor(memory, calendar.headerFont.textColour);
-    SetBkColor(memory, GetSysColor(COLOR_WINDOW));
-    DrawTextA(memory, " S     M     T     W     T     F     S ", -1, &all, DT_SINGLELINE);
-    EXPECT_TRUE(Colours(memory, all) == Colours(dc, header)) << "the header differs";
-    SelectObject(memory, oldFont);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    Canvas memory(header.right - header.left, header.bottom - header.top, window);
+    RECT all = {0, 0, memory.width, memory.height};
+    HGDIOBJ oldFont = SelectObject(memory.dc, calendar.headerFont.handle);
+    SetTextColor(memory.dc, calendar.headerFont.textColour);
+    SetBkColor(memory.dc, window);
+    DrawTextA(memory.dc, " S     M     T     W     T     F     S ", -1, &all, DT_SINGLELINE);
+    EXPECT_TRUE(Colours(memory.dc, all) == Colours(dc, header)) << "the header differs";
+    SelectObject(memory.dc, oldFont);
 
     // Every cell of the grid: the month's days hold their number, the others nothing.
-    const COLORREF window = GetSysColor(COLOR_WINDOW), text = GetSysColor(COLOR_WINDOWTEXT);
-    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), highlight = GetSysColor(COLOR_HIGHLIGHT);
     const COLORREF highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
     std::string shown;
     for (int cell = 0; cell < 42; ++cell) {
         RECT area = {kCellPitch * (cell % 7) + kCellInset, kGridTop + kCellHeight * (cell / 7),
                      kCellPitch * (cell % 7) + kCellPitch, kGridTop + kCellHeight * (cell / 7 + 1)};
         std::vector<COLORREF> colours = Colours(dc, area);
+        auto holds = [&colours](COLORREF c) {
+            return std::find(colours.begin(), colours.end(), c) != colours.end();
+        };
         // Text is smoothed: its colour and the background's are there, not only they.
-        int inHighlight = Holds(colours, highlight), inText = Holds(colours, text);
-        char look = inHighlight && Holds(colours, highlightText) && !inText    ? 'S'
-                    : inText && Holds(colours, window) && !inHighlight       ? 'd'
+        int inHighlight = holds(highlight), inText = holds(text);
+        char look = inHighlight && holds(highlightText) && !inText    ? 'S'
+                    : inText && holds(window) && !inHighlight       ? 'd'
                     : colours == std::vector<COLORREF>(colours.size(), window) ? '.'
                                                                                 : '?';
         shown += look;

@@ -14,7 +14,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,28 +25,18 @@ namespace {
 const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 const std::string kFile = "12/25 Christmas\r\n03/15/07\t14:30 Dentist\r\n";
 
-class Commands : public ::testing::Test {
+class Commands : public ProgramWindowTest {
 protected:
     static void SetUpTestSuite()
     {
-        instanceHandle = GetModuleHandleA(NULL);
-        RegisterControlClasses();
-        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
+        ProgramWindowTest::SetUpTestSuite();
         theApp.SetAccelerators(IDR_ACCELERATORS);
     }
     void SetUp() override
     {
-        ResetApplication();
-        today = MakeDate(2006, 12, 7);
-        folder = NewTempFolder();
-        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, (folder + "Tarvendel.dat").c_str());
+        ProgramWindowTest::SetUp();
         LoadText(kFile);
         ASSERT_EQ(1, theApp.BuildEntryTable());
-    }
-    void TearDown() override
-    {
-        SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL);
-        RemoveTree(folder);
     }
 
     // Presses Alt+key as the message loop would translate it; the table
@@ -76,8 +65,10 @@ protected:
     }
 
     void Select(int line) { SendMessageA(listBox.window, LB_SETCURSEL, line, 0); }
-
-    std::string folder;
+    static int Command(int id)
+    {
+        return (int)SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
 };
 
 TEST_F(Commands, InReminderModeTheEditingKeysDoNothingAndTheOthersWork)
@@ -122,8 +113,8 @@ TEST_F(Commands, ADoubleClickEditsOnlyInEditModeAndOnlyASelectedEntry)
     {
         ModalAnswerer answerer({IDCANCEL});
         Select(-1);
-        SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_EDIT, 0), 0);
-        SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_REMOVE, 0), 0);
+        Command(IDM_EDIT);
+        Command(IDM_REMOVE);
         theApp.reminderMode = 1;
         Select(0);
         SendMessageA(theApp.window, WM_COMMAND, doubleClick, (LPARAM)listBox.window);
@@ -165,7 +156,7 @@ TEST_F(Commands, RemoveAsksWithTheReminderTextAndOnlyYesRemoves)
     Select(1);
     for (int answer : {IDNO, 0}) {
         ModalAnswerer answerer({answer});
-        SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_REMOVE, 0), 0);
+        Command(IDM_REMOVE);
         ASSERT_EQ(1u, answerer.Answered().size());
         EXPECT_EQ("Delete", answerer.Answered()[0].caption);
         EXPECT_EQ("Dentist\n\nDelete this reminder?", answerer.Answered()[0].text);
@@ -175,7 +166,7 @@ TEST_F(Commands, RemoveAsksWithTheReminderTextAndOnlyYesRemoves)
         EXPECT_EQ(0, theApp.modified);
     }
     ModalAnswerer answerer({IDYES});
-    SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_REMOVE, 0), 0);
+    Command(IDM_REMOVE);
     EXPECT_EQ(1, theApp.entryCount);
     EXPECT_EQ(1, theApp.modified);
     EXPECT_STREQ("Christmas", entryTable.records[0].text);
@@ -236,33 +227,14 @@ TEST_F(Commands, ClosingAsksOnlyWhenItMustAndNeverLosesRemindersSilently)
     }
 }
 
-// Runs the step once inside the modal loop of whatever the main window
-// opens (dialog or box), with that window.
-std::function<void(HWND)> insideModal;
-void CALLBACK RunInsideModal(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND open = GetLastActivePopup(theApp.window);
-    if (open == theApp.window)
-        return;
-    KillTimer(NULL, timer);
-    insideModal(open);
-}
-void CommandWithModalStep(int command, std::function<void(HWND)> step)
-{
-    insideModal = step;
-    SetTimer(NULL, 0, 1, RunInsideModal);
-    SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
-
 TEST_F(Commands, ANewRangeShowsInReminderModeAtOnce)
 {
     theApp.reminderMode = 1;
     theApp.RefreshList();
     ASSERT_EQ(0, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0)); // Christmas is 18 days ahead
-    CommandWithModalStep(IDM_SETUP, [](HWND setup) {
-        SetDlgItemTextA(setup, IDC_RANGE, "20");
-        PostMessageA(setup, WM_COMMAND, IDOK, 0);
-    });
+    DialogDriver setup("Setup");
+    setup.Run([] { return Command(IDM_SETUP); }, {Type(IDC_RANGE, "20"), Press(IDOK)});
+    EXPECT_TRUE(setup.boxes.empty()) << setup.boxes[0];
     EXPECT_EQ(20, theApp.Range);
     EXPECT_EQ(1, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
 }
@@ -279,11 +251,13 @@ TEST_F(Commands, TheEndOfASessionIsRefusedWhenTheUserKeepsTheWindow)
     for (int command : {IDM_ADD, IDM_ABOUT}) {
         theApp.modified = 0;
         LRESULT answer = -1;
-        CommandWithModalStep(command, [&answer](HWND open) {
+        DialogDriver driver = command == IDM_ABOUT ? DialogDriver(&aboutBox) : DialogDriver("Add");
+        driver.Run([command] { return Command(command); }, {[&answer](HWND open) {
             answer = SendMessageA(theApp.window, WM_QUERYENDSESSION, 0, 0);
             PostMessageA(open, WM_CLOSE, 0, 0);
-        });
+        }});
         EXPECT_EQ(0, answer) << command;
+        EXPECT_EQ(0, driver.leftOpen) << "the window ignored its close at the session's end";
     }
     theApp.modified = 1;
     SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL);
@@ -332,29 +306,21 @@ TEST_F(Commands, TheWindowOpensWithNineButtonsAFixedPitchListAndFourStatusParts)
                              ~(DWORD)(WS_VSCROLL | WS_HSCROLL | WS_CLIPSIBLINGS));
     HFONT font = (HFONT)SendMessageA(listBox.window, WM_GETFONT, 0, 0);
     EXPECT_EQ(GetStockObject(SYSTEM_FIXED_FONT), (HGDIOBJ)font);
-    HDC dc = GetDC(listBox.window);
-    HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    EXPECT_EQ(0, metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) << "the bit is set for variable pitch";
-    SelectObject(dc, (HFONT)SendMessageA(statusBar.window, WM_GETFONT, 0, 0));
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(listBox.window, dc);
+    EXPECT_EQ(0, FontMetrics(font, listBox.window).tmPitchAndFamily & TMPF_FIXED_PITCH)
+        << "the bit is set for variable pitch";
 
     // Four parts measured in characters from the right; the first without borders.
-    int a = metrics.tmAveCharWidth, edges[8] = {};
+    HFONT statusFont = (HFONT)SendMessageA(statusBar.window, WM_GETFONT, 0, 0);
+    int a = FontMetrics(statusFont, listBox.window).tmAveCharWidth, edges[8] = {};
     RECT bar;
     GetWindowRect(statusBar.window, &bar);
     int w = bar.right - bar.left;
     int count = (int)SendMessageA(statusBar.window, SB_GETPARTS, 8, (LPARAM)edges);
     EXPECT_EQ((std::vector<int>{w - 36 * a, w - 16 * a, w - 10 * a, w - 4 * a}),
               std::vector<int>(edges, edges + count));
-    std::vector<int> types;
-    for (int i = 0; i < count; ++i) {
-        char text[256] = "";
-        types.push_back(HIWORD(SendMessageA(statusBar.window, SB_GETTEXTA, i, (LPARAM)text)));
-    }
+    std::vector<int> types(count);
+    for (int i = 0; i < count; ++i)
+        StatusText(statusBar.window, i, &types[i]);
     EXPECT_EQ((std::vector<int>{SBT_NOBORDERS, 0, 0, 0}), types);
 }
 
@@ -381,7 +347,7 @@ TEST_F(Commands, AnAddThatFillsATableThatCannotGrowSaysOutOfMemoryOnceAndLaterAd
     EXPECT_EQ(100, SendMessageA(listBox.window, LB_GETCOUNT, 0, 0));
     // Neither the command nor the Insert key opens the dialog again.
     driver.Run([] {
-        SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_ADD, 0), 0);
+        Command(IDM_ADD);
         SendMessageA(listBox.window, WM_KEYDOWN, VK_INSERT, 1);
         return 0;
     }, {Press(IDCANCEL)});
@@ -403,7 +369,7 @@ TEST_F(Commands, ExitClosesOnlyThroughTheQuestionsWritesTheSettingsAndEndsTheLoo
     theApp.modified = 1;
     {
         ModalAnswerer answerer({IDCANCEL});
-        SendMessageA(theApp.window, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+        Command(IDM_EXIT);
         AltKey('X');
         EXPECT_EQ((std::vector<std::string>{"Tarvendel", "Tarvendel"}), Captions(answerer));
         EXPECT_TRUE(IsWindow(theApp.window)) << "Cancel closed the window";

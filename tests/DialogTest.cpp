@@ -84,12 +84,10 @@ protected:
     int Run(const std::vector<Step>& steps)
     {
         int result = driver.Run([] { return RunSetupDialog(NULL); }, steps);
-        boxTexts = driver.boxTexts;
         EXPECT_EQ(0, driver.leftOpen) << "the dialog was still open after the last step";
         return result;
     }
     DialogDriver driver{"Setup"};
-    std::vector<std::string> boxTexts;
 };
 
 TEST_F(SetupDialog, OpensShowingTheSettingsWithOnceADayGreyedWithoutStartup)
@@ -139,10 +137,10 @@ TEST_F(SetupDialog, RangeOutside1To20IsRefusedAndTheDialogStaysAsTyped)
                           Press(IDCANCEL)});
         EXPECT_EQ(0, result);
         if (c.accepted) {
-            EXPECT_TRUE(boxTexts.empty());
+            EXPECT_TRUE(driver.boxTexts.empty());
             EXPECT_EQ((std::vector<int>{c.accepted, 0, 1, 0, 1, 1, 1}), Settings());
         } else {
-            EXPECT_EQ(std::vector<std::string>{"Range must be 1 to 20"}, boxTexts);
+            EXPECT_EQ(std::vector<std::string>{"Range must be 1 to 20"}, driver.boxTexts);
             EXPECT_STREQ(c.text, shown);
             EXPECT_EQ(kDefaults, Settings());
         }
@@ -258,16 +256,14 @@ TEST(InfoDialog, ShowsTheHelpTextReadOnlyAndEscapeClosesIt)
         DialogDriver driver("Info");
         driver.Run([] { RunInfoDialog(NULL); return 0; }, {[&](HWND dialog) {
                                          HWND edit = GetDlgItem(dialog, IDC_HELP_TEXT);
-                                         shown = LongText(edit);
+                                         shown = LocalText(edit);
                                          style = GetWindowLongA(edit, GWL_STYLE);
                                          SendMessageA(edit, WM_CHAR, 'x', 1);
-                                         afterTyping = LongText(edit);
+                                         afterTyping = LocalText(edit);
                                          if (focusOnText)
                                              SetFocus(edit);
                                      },
-                                     [](HWND) {
-                                         PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
-                                     }});
+                                     Key(VK_ESCAPE)});
         EXPECT_EQ(0, driver.leftOpen) << "Escape left the dialog open, focus on text " << focusOnText;
         EXPECT_EQ(help, shown);
         EXPECT_EQ(help, afterTyping);

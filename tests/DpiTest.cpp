@@ -5,12 +5,13 @@
 #include "app/ProgramObjects.h"
 #include "framework/DpiScale.h"
 #include "resources/resource.h"
+#include "support/AppState.h"
+#include "support/DialogDriver.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,30 +42,8 @@ void ExpectScaled(const std::vector<Length>& lengths, int dpi)
 // The height of a font's characters (without the room above them).
 int CharacterHeight(HFONT font)
 {
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
+    TEXTMETRICA metrics = FontMetrics(font);
     return metrics.tmHeight - metrics.tmInternalLeading;
-}
-
-long GdiObjects()
-{
-    long count = (long)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (count == 0) // Wine does not count them: look at every handle
-        for (ULONG_PTR h = 1; h < 0x10000; ++h)
-            count += GetObjectType((HGDIOBJ)h) != 0;
-    return count;
-}
-
-RECT RectIn(HWND child, HWND parent)
-{
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 int Dpi() { return DpiOf(NULL); }
@@ -101,7 +80,8 @@ protected:
     std::vector<Length> BarLengths()
     {
         std::vector<Length> lengths;
-        lengths.push_back({"bar height over the text", bar.barHeight - FontHeight(), 12});
+        int textHeight = FontMetrics(main.barFont).tmHeight;
+        lengths.push_back({"bar height over the text", bar.barHeight - textHeight, 12});
         for (int i = 0; i < bar.buttonCount; ++i) {
             RECT r = RectIn(bar.buttons[i].window, bar.window);
             std::string n = "button " + std::to_string(i);
@@ -111,16 +91,6 @@ protected:
             lengths.push_back({n + " room below", bar.barHeight - r.bottom, 3});
         }
         return lengths;
-    }
-    int FontHeight()
-    {
-        HDC dc = CreateICA("DISPLAY", NULL, NULL, NULL);
-        HGDIOBJ previous = SelectObject(dc, main.barFont);
-        TEXTMETRICA metrics = {};
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-        return metrics.tmHeight;
     }
     HFONT ListFont() { return (HFONT)SendMessageA(list.window, WM_GETFONT, 0, 0); }
     void MoveTo(int dpi, RECT suggested)
@@ -166,15 +136,10 @@ TEST_F(MainAtDpi, StatusPartsAreMeasuredInTheStatusFontsCharacters)
     int edges[4] = {};
     ASSERT_EQ(4, SendMessageA(status.window, SB_GETPARTS, 4, (LPARAM)edges));
     HFONT font = (HFONT)SendMessageA(status.window, WM_GETFONT, 0, 0);
-    HDC dc = GetDC(status.window);
-    HGDIOBJ previous = SelectObject(dc, font != NULL ? font : GetStockObject(SYSTEM_FONT));
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(status.window, dc);
+    int a = FontMetrics(font != NULL ? font : (HFONT)GetStockObject(SYSTEM_FONT), status.window)
+                .tmAveCharWidth;
     RECT r;
     GetWindowRect(status.window, &r);
-    int a = metrics.tmAveCharWidth;
     EXPECT_EQ(r.right - r.left - 4 * a, edges[3]);
     EXPECT_EQ(6 * a, edges[3] - edges[2]);
     EXPECT_EQ(20 * a, edges[1] - edges[0]);
@@ -222,33 +187,6 @@ TEST_F(MainAtDpi, ARestoredPlacementKeepsItsPixels)
     ExpectScaled(BarLengths(), Dpi() * 2);
 }
 
-typedef std::function<void(HWND box)> Step;
-std::vector<Step> steps;
-size_t nextStep;
-MessageBoxWindow* scripted;
-
-// One step per tick inside the box's own loop, then the box is closed.
-void CALLBACK RunSteps(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (scripted->window == NULL)
-        return;
-    if (nextStep < steps.size())
-        steps[nextStep](scripted->window);
-    else
-        PostMessageA(scripted->window, WM_CLOSE, 0, 0);
-    ++nextStep;
-}
-
-void Script(MessageBoxWindow& box, std::vector<Step> run, const std::function<void()>& show)
-{
-    scripted = &box;
-    steps = run;
-    nextStep = 0;
-    UINT_PTR timer = SetTimer(NULL, 0, 20, RunSteps);
-    show();
-    KillTimer(NULL, timer);
-}
-
 // The box's margins, buttons and icon at its DPI.
 std::vector<Length> BoxLengths(HWND box)
 {
@@ -280,28 +218,30 @@ TEST(BoxAtDpi, MarginsButtonsAndIconAreScaledAndFollowAMove)
     long before = 0;
     int textHeight = 0;
     std::vector<Length> atHome, atDouble;
-    Script(messageBox,
-           {[&](HWND box) {
-                atHome = BoxLengths(box);
-                textHeight = messageBox.lineHeight;
-                before = GdiObjects();
-            },
-            [&](HWND box) {
-                RECT r;
-                GetWindowRect(box, &r);
-                RECT suggested = {r.left, r.top, r.left + 2 * (r.right - r.left),
-                                  r.top + 2 * (r.bottom - r.top)};
-                SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(2 * home, 2 * home), (LPARAM)&suggested);
-                atDouble = BoxLengths(box);
-                EXPECT_NEAR(2.0 * textHeight, messageBox.lineHeight, 2.0) << "the text doubles";
-                GetWindowRect(box, &r);
-                SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(home, home), (LPARAM)&r);
-                EXPECT_EQ(before, GdiObjects()) << "fonts of the other scale left behind";
-            }},
-           [] {
-               messageBox.Show(NULL, "Save data?", "Tarvendel", MB_YESNOCANCEL | MB_ICONQUESTION,
-                               NULL, 0, RGB(192, 192, 192), RGB(128, 128, 128));
-           });
+    // One step per tick inside the box's own loop, then the box is closed.
+    DialogDriver(&messageBox).Run(
+        [] {
+            return messageBox.Show(NULL, "Save data?", "Tarvendel",
+                                   MB_YESNOCANCEL | MB_ICONQUESTION, NULL, 0, RGB(192, 192, 192),
+                                   RGB(128, 128, 128));
+        },
+        {[&](HWND box) {
+             atHome = BoxLengths(box);
+             textHeight = messageBox.lineHeight;
+             before = GdiObjects();
+         },
+         [&](HWND box) {
+             RECT r;
+             GetWindowRect(box, &r);
+             RECT suggested = {r.left, r.top, r.left + 2 * (r.right - r.left),
+                               r.top + 2 * (r.bottom - r.top)};
+             SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(2 * home, 2 * home), (LPARAM)&suggested);
+             atDouble = BoxLengths(box);
+             EXPECT_NEAR(2.0 * textHeight, messageBox.lineHeight, 2.0) << "the text doubles";
+             GetWindowRect(box, &r);
+             SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(home, home), (LPARAM)&r);
+             EXPECT_EQ(before, GdiObjects()) << "fonts of the other scale left behind";
+         }});
     ExpectScaled(atHome, home);
     ExpectScaled(atDouble, 2 * home);
 }
@@ -309,10 +249,11 @@ TEST(BoxAtDpi, MarginsButtonsAndIconAreScaledAndFollowAMove)
 TEST(BoxAtDpi, AboutLinkFontFollowsTheDpi)
 {
     // The link's font is made at the first paint and kept after the box.
-    Script(aboutBox, {[](HWND box) { UpdateWindow(box); }}, [] {
-        aboutBox.Show(NULL, "Tarvendel", "https://tarvendel.example.org/", 0,
-                      MAKEINTRESOURCEA(IDI_TARVENDEL), 0, RGB(192, 192, 192), RGB(128, 128, 128));
-    });
+    DialogDriver(&aboutBox).Run([] {
+        return aboutBox.Show(NULL, "Tarvendel", "https://tarvendel.example.org/", 0,
+                             MAKEINTRESOURCEA(IDI_TARVENDEL), 0, RGB(192, 192, 192),
+                             RGB(128, 128, 128));
+    }, {[](HWND box) { UpdateWindow(box); }});
     int height = CharacterHeight(aboutBox.linkFont.handle);
     // The face stands in for another on some systems: measured against the
     // same font at 96 DPI.
@@ -331,14 +272,11 @@ protected:
         int dpi = Dpi();
         parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 400, NULL, NULL,
                                  instanceHandle, NULL);
-        CreateWindowExA(0, "CalendarClass", "", WS_CHILD | WS_VISIBLE, 0, 0, MulDiv(171, dpi, 96),
-                        MulDiv(153, dpi, 96), parent, (HMENU)(INT_PTR)IDC_CALENDAR, instanceHandle,
-                        NULL);
-        DateRecord shown = {};
-        shown.year = 2007;
-        shown.month = 12; // starts on a Saturday and fills six rows
-        shown.day = 25;
-        reminderDialog.calendar.SetDate(shown);
+        ASSERT_NE(nullptr, CreateWindowExA(0, "CalendarClass", "", WS_CHILD | WS_VISIBLE, 0, 0,
+                                           MulDiv(171, dpi, 96), MulDiv(153, dpi, 96), parent,
+                                           (HMENU)(INT_PTR)IDC_CALENDAR, instanceHandle, NULL));
+        // December 2007 starts on a Saturday and fills six rows.
+        reminderDialog.calendar.SetDate(MakeDate(2007, 12, 25));
     }
     void TearDown() override { DestroyWindow(parent); }
 

@@ -5,6 +5,7 @@
 #include "core/EntryTable.h"
 #include "resources/resource.h"
 #include "support/AppState.h"
+#include "support/DialogDriver.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestFiles.h"
 
@@ -17,18 +18,12 @@
 
 namespace {
 
-class EntryList : public ::testing::Test {
+// Over the data file in the per-user data folder, as the program finds it.
+class EntryList : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        instanceHandle = GetModuleHandleA(NULL);
-        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
-    }
     void SetUp() override
     {
-        ResetApplication();
-        today = MakeDate(2006, 12, 7);
-        today.dayOfWeek = 4;
+        ProgramWindowTest::SetUp();
         CreateDirectoryPath(DataFolderPath().c_str());
         CopyText(theApp.dataFolder, sizeof theApp.dataFolder, DataFolderPath().c_str());
         CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, DataFilePath().c_str());
@@ -54,12 +49,7 @@ protected:
         return lines;
     }
 
-    std::string Part(int index)
-    {
-        char text[128] = "";
-        SendMessageA(statusBar.window, SB_GETTEXTA, index, (LPARAM)text);
-        return text;
-    }
+    std::string Part(int index) { return StatusText(statusBar.window, index); }
 
     int Enabled(int commandId) { return IsWindowEnabled(GetDlgItem(buttonBar.window, commandId)); }
 
@@ -94,9 +84,7 @@ TEST_F(EntryList, ReminderModeListsTheNextRangeDaysAcrossTheNewYear)
     today = MakeDate(2006, 12, 30);
     today.dayOfWeek = 6;
     theApp.Range = 7;
-    const std::string file = "01/02 New year visit\r\n12/29/06 Yesterday\r\n01/07/07 Beyond\r\n"
-                             "12/30/06 Today\r\n";
-    Load(file, 1);
+    Load("01/02 New year visit\r\n12/29/06 Yesterday\r\n01/07/07 Beyond\r\n12/30/06 Today\r\n", 1);
     EXPECT_EQ((std::vector<std::string>{"Sat  12/30/06            Today",
                                         "Tue  01/02/07            New year visit"}),
               Lines());
@@ -263,32 +251,13 @@ TEST_F(EntryList, BrokenHandWrittenLinesAreKeptWithinTheirFields)
     EXPECT_FALSE(answerer.Answered().empty()); // the impossible dates were reported
 }
 
-// A 400 x 40 bitmap for drawing one list item into.
-struct ItemCanvas {
-    ItemCanvas()
-    {
-        memory = CreateCompatibleDC(NULL);
-        BITMAPINFO format = {};
-        format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = 400;
-        format.bmiHeader.biHeight = -40;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        bitmap = CreateDIBSection(memory, &format, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
-        previous = SelectObject(memory, bitmap);
-    }
-    ~ItemCanvas()
-    {
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-    }
-    std::vector<DWORD> Pixels() const { return std::vector<DWORD>(bits, bits + 400 * 40); }
-    HDC memory;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    DWORD* bits = nullptr;
-};
+// The list's own drawing of a line into a 400 x 40 canvas, as WM_DRAWITEM asks for it.
+void PaintLine(Canvas& canvas, int line, UINT state = 0, UINT action = ODA_DRAWENTIRE)
+{
+    DRAWITEMSTRUCT draw = {ODT_LISTBOX, 0, (UINT)line, action, state, listBox.window, canvas.dc,
+                           {0, 0, canvas.width, canvas.height}, 0};
+    theApp.OnDrawItem(0, (LPARAM)&draw);
+}
 
 // The colours a painted list line holds (its text is smoothed), drawn over a
 // colour of no line; corner gets the one past the end of the text.
@@ -296,26 +265,14 @@ const COLORREF kUnpainted = RGB(1, 2, 3);
 std::set<COLORREF> PaintedColours(int line, UINT state, UINT action = ODA_DRAWENTIRE,
                                   COLORREF* corner = nullptr)
 {
-    ItemCanvas canvas;
-    RECT all = {0, 0, 400, 40};
-    HBRUSH unpainted = CreateSolidBrush(kUnpainted);
-    FillRect(canvas.memory, &all, unpainted);
-    DeleteObject(unpainted);
-    DRAWITEMSTRUCT draw = {};
-    draw.CtlType = ODT_LISTBOX;
-    draw.itemID = (UINT)line;
-    draw.itemAction = action;
-    draw.itemState = state;
-    draw.hwndItem = listBox.window;
-    draw.hDC = canvas.memory;
-    draw.rcItem = all;
-    theApp.OnDrawItem(0, (LPARAM)&draw);
+    Canvas canvas(400, 40, kUnpainted);
+    PaintLine(canvas, line, state, action);
     std::set<COLORREF> colours;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 400; ++x)
-            colours.insert(GetPixel(canvas.memory, x, y));
+            colours.insert(GetPixel(canvas.dc, x, y));
     if (corner != nullptr)
-        *corner = GetPixel(canvas.memory, 399, 39);
+        *corner = GetPixel(canvas.dc, 399, 39);
     return colours;
 }
 
@@ -371,26 +328,17 @@ TEST_F(EntryList, AMissedLineIsDarkRedOnWhiteAndSelectedAsAnyOther)
 TEST_F(EntryList, AnAmpersandInAReminderIsDrawnAsTyped)
 {
     Load("03/15/07 Mum & Dad\r\n");
-    ItemCanvas painted, asTyped, asMnemonic;
-    DRAWITEMSTRUCT draw = {};
-    draw.CtlType = ODT_LISTBOX;
-    draw.itemAction = ODA_DRAWENTIRE;
-    draw.hwndItem = listBox.window;
-    draw.hDC = painted.memory;
-    draw.rcItem = {0, 0, 400, 40};
-    theApp.OnDrawItem(0, (LPARAM)&draw);
-
+    const COLORREF white = RGB(255, 255, 255);
+    Canvas painted(400, 40, RGB(0, 0, 0)), asTyped(400, 40, white), asMnemonic(400, 40, white);
+    PaintLine(painted, 0);
     RECT area = {0, 0, 400, 40};
-    for (ItemCanvas* canvas : {&asTyped, &asMnemonic}) {
-        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-        FillRect(canvas->memory, &area, white);
-        DeleteObject(white);
-        SetTextColor(canvas->memory, RGB(0, 0, 0));
-        SetBkColor(canvas->memory, RGB(255, 255, 255));
-    }
     const char* line = "Thu  03/15/07            Mum & Dad";
-    DrawTextA(asTyped.memory, line, -1, &area, DT_SINGLELINE | DT_NOPREFIX);
-    DrawTextA(asMnemonic.memory, line, -1, &area, DT_SINGLELINE);
+    for (Canvas* canvas : {&asTyped, &asMnemonic}) {
+        SetTextColor(canvas->dc, RGB(0, 0, 0));
+        SetBkColor(canvas->dc, white);
+        UINT prefix = canvas == &asTyped ? DT_NOPREFIX : 0;
+        DrawTextA(canvas->dc, line, -1, &area, DT_SINGLELINE | prefix);
+    }
     EXPECT_TRUE(painted.Pixels() == asTyped.Pixels());
     EXPECT_FALSE(painted.Pixels() == asMnemonic.Pixels());
 }

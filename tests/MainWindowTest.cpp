@@ -3,6 +3,7 @@
 #include "framework/MainWindow.h"
 #include "framework/StatusBar.h"
 #include "resources/resource.h"
+#include "support/DialogDriver.h"
 #include "support/ReplaceImport.h"
 
 #include <commctrl.h>
@@ -38,9 +39,7 @@ int QuitPending()
 
 std::vector<LONG> InParent(HWND child)
 {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(NULL, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    RECT r = RectIn(child, GetParent(child));
     return {r.left, r.top, r.right, r.bottom};
 }
 
@@ -73,11 +72,7 @@ protected:
 TEST_F(MainWindowTest, ChildrenAreLaidOutFromTheFirstShowOnAndAtEveryResize)
 {
     EXPECT_EQ((std::vector<LONG>{0, 0, 0, 0}), InParent(list.window)) << "laid out before the show";
-    HDC display = CreateICA("DISPLAY", NULL, NULL, NULL);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(display, &metrics);
-    DeleteDC(display);
-    int top = metrics.tmHeight + 12;
+    int top = FontMetrics(NULL).tmHeight + 12;
 
     main.ShowMain(SW_SHOWNORMAL);
     const SIZE sizes[] = {{0, 0}, {400, 300}, {700, 180}};

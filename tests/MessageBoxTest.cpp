@@ -22,36 +22,16 @@ const COLORREF kGrey = RGB(192, 192, 192);
 const COLORREF kFrame = RGB(128, 128, 128);
 
 // Steps act on the box itself; when they run out it is closed.
-int Scripted(MessageBoxWindow& box, const std::vector<Step>& steps, const std::function<int()>& show)
-{
-    DialogDriver driver(&box);
-    return driver.Run(show, steps);
-}
-
 int ShowBox(HWND owner, const char* text, const char* caption, int style, std::vector<Step> steps)
 {
-    return Scripted(messageBox, steps, [&] {
+    return DialogDriver(&messageBox).Run([&] {
         return messageBox.Show(owner, text, caption, style, NULL, 0, kGrey, kFrame);
-    });
-}
-
-RECT RectIn(HWND child, HWND parent)
-{
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    }, steps);
 }
 
 Step ClickBox(int button)
 {
     return [button](HWND) { PostMessageA(boxButtons[button].window, BM_CLICK, 0, 0); };
-}
-
-HWND MakeOwner()
-{
-    return CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 500,
-                           400, NULL, NULL, instanceHandle, NULL);
 }
 
 // The display font's measures, which the box lays itself out with.
@@ -111,11 +91,11 @@ TEST(MessageBoxWindow, IsSizedForItsLinesCaptionAndButtons)
             GetWindowRect(window, &box);
             GetClientRect(window, &client);
             for (int i = 0; i < MessageBoxWindow::buttonCount; ++i) {
-                captions.push_back(LongText(boxButtons[i].window));
+                captions.push_back(LocalText(boxButtons[i].window));
                 places.push_back(RectIn(boxButtons[i].window, window));
             }
             label = GetDlgItem(window, kBoxTextLabelId);
-            labelText = LongText(label);
+            labelText = LocalText(label);
             EXPECT_FALSE(GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE);
         }}));
         EXPECT_EQ(c.lines, messageBox.lineCount);
@@ -161,7 +141,7 @@ TEST(MessageBoxWindow, KeysMoveTheFocusAndPressButtons)
         std::vector<std::string> focus;
         std::vector<Step> steps;
         for (WPARAM key : c.keys) {
-            steps.push_back([&](HWND) { focus.push_back(LongText(GetFocus())); });
+            steps.push_back([&](HWND) { focus.push_back(LocalText(GetFocus())); });
             steps.push_back(Key(key));
         }
         EXPECT_EQ(c.result, ShowBox(NULL, "Save data?", "Tarvendel", c.style, steps));
@@ -218,7 +198,8 @@ TEST(MessageBoxWindow, EndsWithTheFirstAnswerOrZeroAndGivesTheOwnerBack)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND owner = MakeOwner();
+        HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                                     80, 500, 400, NULL, NULL, instanceHandle, NULL);
         EnableWindow(owner, c.owner != disabled);
         HWND seen = NULL, seenOwner = NULL;
         BOOL enabledWhileOpen = TRUE;
@@ -322,10 +303,10 @@ TEST(AboutBoxWindow, IsAnEllipseWithItsLinkUnderTheText)
             PostMessageA(target, BM_CLICK, 0, 0);
         };
         // Under the test prefix the shell may open nothing; the click still answers.
-        EXPECT_EQ(IDOK, Scripted(aboutBox, {look, click}, [&] {
+        EXPECT_EQ(IDOK, DialogDriver(&aboutBox).Run([&] {
             return aboutBox.Show(NULL, text, c.link, 0, MAKEINTRESOURCEA(IDI_TARVENDEL), 0, kGrey,
                                  kFrame);
-        }));
+        }, {look, click}));
         int width = m.Width("Reminders of special days") + 4 * m.charWidth;
         int height = m.lineHeight * (2 + c.extraLines);
         EXPECT_EQ(width + 1, aboutBox.outerWidth);
@@ -348,12 +329,8 @@ TEST(AboutBoxWindow, IsAnEllipseWithItsLinkUnderTheText)
 
 TEST(SunkenFrame, IsDarkAboveAndLeftAndLightBelowAndRight)
 {
-    HDC screen = GetDC(NULL);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    RECT all = {0, 0, 20, 20};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Canvas canvas(20, 20, RGB(0, 0, 0));
+    HDC dc = canvas.dc;
     SunkenFrame frame;
     frame.Draw(dc);
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 2, 3)) << "an unplaced frame drew";
@@ -369,10 +346,6 @@ TEST(SunkenFrame, IsDarkAboveAndLeftAndLightBelowAndRight)
                   {6, 10, RGB(255, 255, 255)}, {6, 6, RGB(0, 0, 0)}, {13, 11, RGB(0, 0, 0)}};
     for (const Pixel& p : pixels)
         EXPECT_EQ(p.colour, GetPixel(dc, p.x, p.y)) << p.x << "," << p.y;
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(NULL, screen);
 }
 
 } // namespace

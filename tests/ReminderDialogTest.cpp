@@ -31,15 +31,6 @@ Step Type(const std::string& text)
     return Type(IDC_REMINDER_TEXT, text);
 }
 
-std::string ComboText(HWND combo)
-{
-    char text[32] = "";
-    LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (index >= 0)
-        SendMessageA(combo, CB_GETLBTEXT, index, (LPARAM)text);
-    return text;
-}
-
 struct Shown {
     std::string title;
     std::string month; // the calendar's month list
@@ -78,10 +69,10 @@ Shown Read(HWND dialog)
     for (int id : {IDC_MINUTE, IDC_AM, IDC_PM})
         if (enabled(GetDlgItem(dialog, id)) != time)
             time = -1;
-    return {LocalText(dialog), ComboText(GetDlgItem(calendar, kMonthSelectorId)), ComboText(years),
+    return {LocalText(dialog), ComboItem(GetDlgItem(calendar, kMonthSelectorId)), ComboItem(years),
             reminderDialog.calendar.date.day, enabled(years), checked(IDC_EVERY_YEAR),
-            checked(IDC_INCLUDE_TIME), time, ComboText(GetDlgItem(dialog, IDC_HOUR)),
-            ComboText(GetDlgItem(dialog, IDC_MINUTE)), checked(IDC_AM), checked(IDC_PM),
+            checked(IDC_INCLUDE_TIME), time, ComboItem(GetDlgItem(dialog, IDC_HOUR)),
+            ComboItem(GetDlgItem(dialog, IDC_MINUTE)), checked(IDC_AM), checked(IDC_PM),
             LocalText(GetDlgItem(dialog, IDC_REMINDER_TEXT))};
 }
 
@@ -95,11 +86,8 @@ std::string ListTexts(HWND combo)
 {
     std::string texts;
     int count = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        char text[32] = "";
-        SendMessageA(combo, CB_GETLBTEXT, i, (LPARAM)text);
-        texts += (i ? ", " : "") + std::string(text);
-    }
+    for (int i = 0; i < count; ++i)
+        texts += (i ? ", " : "") + ComboItem(combo, i);
     return texts;
 }
 
@@ -132,42 +120,23 @@ std::string DatePart(const ReminderEntry& e)
     return DatePart(e.annual, e.isToday, e.dayOfWeek, e.dateText, e.sortKey);
 }
 
-class ReminderDialogs : public ::testing::Test {
+class ReminderDialogs : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int opened;
-        instanceHandle = GetModuleHandleA(NULL);
-        RegisterControlClasses();
-        if (!opened)
-            opened = theApp.OpenMainWindow(SW_SHOWNORMAL);
-        ASSERT_EQ(1, opened);
-    }
     void SetUp() override
     {
-        ResetApplication();
-        SetToday(2006, 12, 7);
-        folder = NewTempFolder();
-        std::string path = folder + "Tarvendel.dat";
-        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, path.c_str());
-        LoadText("");
-        ASSERT_EQ(1, theApp.BuildEntryTable());
+        ProgramWindowTest::SetUp();
         // Whatever a run leaves unset shows up as this.
         memset(&workEntry, 'X', sizeof workEntry);
         workEntry.timeText[sizeof workEntry.timeText - 1] = '\0';
     }
-    void TearDown() override { RemoveTree(folder); }
 
     // The entry being edited, as Edit prepares workDate and workEntry.
     void Prepare(int year, int month, int day, int hour, int minute, int annual, int hasTime,
                  const char* text)
     {
-        DateRecord& work = theApp.workDate;
-        work.year = (uint16_t)year;
-        work.month = (uint16_t)month;
-        work.day = (uint16_t)day;
-        work.hour = (uint16_t)hour;
-        work.minute = (uint16_t)minute;
+        theApp.workDate = MakeDate(year, month, day);
+        theApp.workDate.hour = (uint16_t)hour;
+        theApp.workDate.minute = (uint16_t)minute;
         workEntry.annual = (uint32_t)annual;
         workEntry.hasTime = hasTime;
         CopyText(workEntry.text, sizeof workEntry.text, text);
@@ -195,7 +164,6 @@ protected:
     }
 
     DialogDriver driver;
-    std::string folder;
 };
 
 TEST_F(ReminderDialogs, AddOpensOnTheWorkDateWithTheTimeOfferedOnlyWhenAskTimeIsSet)

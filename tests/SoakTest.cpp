@@ -46,6 +46,7 @@ struct Reminder {
     std::string key; // YYYYMMDD, made once: the model is sorted at most steps
 };
 
+// The program's today, as ProgramWindowTest sets it.
 const int kTodayYear = 2006, kTodayMonth = 12, kTodayDay = 7;
 
 int NextOccurrence(int month, int day)
@@ -59,11 +60,6 @@ std::string Format(const char* format, int a, int b, int c = 0)
     char text[32];
     snprintf(text, sizeof text, format, a, b, c);
     return text;
-}
-
-std::string Key(const Reminder& r)
-{
-    return r.key;
 }
 
 std::string MakeKey(const Reminder& r)
@@ -117,7 +113,7 @@ ReminderEntry AsRecord(const Reminder& r)
     e.isToday = r.year == kTodayYear && r.month == kTodayMonth && r.day == kTodayDay;
     e.dayOfWeek = (uint32_t)Weekday(r.year, r.month, r.day);
     CopyText(e.dateText, sizeof e.dateText, Format("%02d/%02d/%02d", r.month, r.day, r.year % 100).c_str());
-    CopyText(e.sortKey, sizeof e.sortKey, Key(r).c_str());
+    CopyText(e.sortKey, sizeof e.sortKey, r.key.c_str());
     if (r.hasTime)
         CopyText(e.timeText, sizeof e.timeText, Time12(r).c_str());
     CopyText(e.text, sizeof e.text, r.text.c_str());
@@ -169,10 +165,7 @@ Usage Measure()
 {
     Usage usage;
     HANDLE self = GetCurrentProcess();
-    usage.gdi = (long)GetGuiResources(self, GR_GDIOBJECTS);
-    if (usage.gdi == 0)
-        for (ULONG_PTR h = 1; h < 0x10000; ++h)
-            usage.gdi += GetObjectType((HGDIOBJ)h) != 0;
+    usage.gdi = GdiObjects();
     usage.user = (long)GetGuiResources(self, GR_USEROBJECTS);
     if (usage.user == 0) {
         for (ULONG_PTR h = 0x20; h < 0x10000; h += 2) {
@@ -199,26 +192,8 @@ Usage Measure()
 
 // --- the soak -------------------------------------------------------------------
 
-class Soak : public ::testing::Test {
+class Soak : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        instanceHandle = GetModuleHandleA(NULL);
-        RegisterControlClasses();
-        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
-    }
-    void SetUp() override
-    {
-        ResetApplication();
-        today = MakeDate(kTodayYear, kTodayMonth, kTodayDay);
-        today.dayOfWeek = (uint16_t)Weekday(kTodayYear, kTodayMonth, kTodayDay);
-        folder = NewTempFolder();
-        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, (folder + "Tarvendel.dat").c_str());
-        LoadText("");
-        ASSERT_EQ(1, theApp.BuildEntryTable());
-    }
-    void TearDown() override { RemoveTree(folder); }
-
     std::mt19937 random{20061207};
     int Chance(int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; }
     int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
@@ -267,7 +242,7 @@ protected:
             r.key = MakeKey(r);
             int taken = 0;
             for (int i = 0; i < (int)model.size(); ++i)
-                taken |= i != except && Key(model[i]) == Key(r);
+                taken |= i != except && model[i].key == r.key;
             if (!taken)
                 return r;
         }
@@ -286,7 +261,7 @@ protected:
     void Sort()
     {
         std::sort(model.begin(), model.end(),
-                  [](const Reminder& a, const Reminder& b) { return Key(a) < Key(b); });
+                  [](const Reminder& a, const Reminder& b) { return a.key < b.key; });
     }
 
     // The year the reminder dialog's calendar opens on for the record, as Edit shows it.
@@ -343,10 +318,8 @@ protected:
 
     void Add(int throughDialog)
     {
-        if (mode) {
-            Refused(&Application::AddReminder, "Add");
-            return;
-        }
+        if (mode)
+            return Refused(&Application::AddReminder, "Add");
         Reminder r = NewReminder(throughDialog, kTodayYear, -1);
         if (throughDialog) {
             if (!Entered(&Application::AddReminder, "Add", r))
@@ -369,10 +342,8 @@ protected:
 
     void Edit(int throughDialog)
     {
-        if (mode) {
-            Refused(&Application::EditReminder, "Edit");
-            return;
-        }
+        if (mode)
+            return Refused(&Application::EditReminder, "Edit");
         int index = Between(0, (int)model.size() - 1);
         Reminder r = NewReminder(throughDialog, OpenedYear(model[index]), index);
         if (throughDialog) {
@@ -393,10 +364,8 @@ protected:
 
     void Remove(int throughBox)
     {
-        if (mode) {
-            Refused(&Application::RemoveReminder, "");
-            return;
-        }
+        if (mode)
+            return Refused(&Application::RemoveReminder, "");
         int index = Between(0, (int)model.size() - 1);
         if (throughBox) {
             Select(index);
@@ -496,12 +465,7 @@ protected:
         listedTimeCol = timeCol;
     }
 
-    std::string Part(int index)
-    {
-        char text[64] = "";
-        SendMessageA(statusBar.window, SB_GETTEXTA, index, (LPARAM)text);
-        return text;
-    }
+    std::string Part(int index) { return StatusText(statusBar.window, index); }
 
     // The cheap checks after every step; the first one that fails says where.
     ::testing::AssertionResult Agrees()
@@ -510,7 +474,7 @@ protected:
             return ::testing::AssertionFailure()
                    << theApp.entryCount << " records for " << model.size() << " reminders";
         for (int i = 0; i < (int)model.size(); ++i)
-            if (Key(model[i]) != entryTable.records[i].sortKey)
+            if (model[i].key != entryTable.records[i].sortKey)
                 return ::testing::AssertionFailure() << "record " << i << " has the key "
                                                      << entryTable.records[i].sortKey;
         std::vector<int> shown;
@@ -538,7 +502,6 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    std::string folder;
     DialogDriver driver;
     std::vector<Reminder> model;
     int mode = 0, modified = 0, range = 10, timeCol = 1, listedRange = 10, listedTimeCol = 1;

@@ -2,6 +2,7 @@
 // each with its own drawing type.
 #include "framework/StatusBar.h"
 #include "framework/WindowObject.h"
+#include "support/DialogDriver.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -44,13 +45,6 @@ protected:
         return std::vector<int>(edges, edges + count);
     }
 
-    static std::string Text(StatusBar& bar, int index, int* type)
-    {
-        char text[64] = "";
-        *type = HIWORD(SendMessageA(bar.window, SB_GETTEXTA, index, (LPARAM)text));
-        return text;
-    }
-
     HWND parent = NULL;
 };
 
@@ -58,13 +52,7 @@ TEST_F(StatusBarTest, PartsEndAtTheirCharacterWidthsCountedFromTheRight)
 {
     StatusBar bar;
     Create(bar, 7);
-    HDC dc = GetDC(NULL);
-    HGDIOBJ previous = SelectObject(dc, (HFONT)SendMessageA(bar.window, WM_GETFONT, 0, 0));
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(NULL, dc);
-    int a = metrics.tmAveCharWidth;
+    int a = FontMetrics((HFONT)SendMessageA(bar.window, WM_GETFONT, 0, 0)).tmAveCharWidth;
     ASSERT_GT(a, 0);
     for (int width : {320, 620, 1000}) {
         std::vector<int> edges = EdgesAt(bar, width);
@@ -90,15 +78,15 @@ TEST_F(StatusBarTest, EachPartKeepsItsDrawingTypeAndOtherIndexesAreIgnored)
     StatusBar bar;
     Create(bar, 7);
     int type = -1;
-    Text(bar, 0, &type);
+    StatusText(bar.window, 0, &type);
     EXPECT_EQ(SBT_NOBORDERS, type) << "before any text";
     bar.SetPartText(0, "Thursday");
     bar.SetPartText(1, "\tEdit mode");
     bar.SetPartText(4, "x");
     bar.SetPartText(-1, "x");
-    EXPECT_EQ("Thursday", Text(bar, 0, &type));
+    EXPECT_EQ("Thursday", StatusText(bar.window, 0, &type));
     EXPECT_EQ(SBT_NOBORDERS, type);
-    EXPECT_EQ("\tEdit mode", Text(bar, 1, &type));
+    EXPECT_EQ("\tEdit mode", StatusText(bar.window, 1, &type));
     EXPECT_EQ(0, type);
 }
 

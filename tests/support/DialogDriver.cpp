@@ -1,9 +1,14 @@
 #include "DialogDriver.h"
 
+#include "AppState.h"
+#include "TestFiles.h"
 #include "app/ProgramObjects.h"
+#include "controls/CustomControl.h"
 #include "controls/MessageBox.h"
+#include "core/BoundedString.h"
 #include "resources/resource.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,29 +45,13 @@ void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         activeDriver->Tick();
 }
 
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-static BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
-{
-    if (IsWindowVisible(window))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
 // The window the steps act on, once no box of the program's waits for an answer.
 HWND DialogDriver::Target()
 {
     if (box != NULL)
         return box->window;
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
     HWND dialog = NULL;
-    for (HWND window : windows) {
+    for (HWND window : VisibleThreadWindows()) {
         std::string name = ClassOf(window);
         if (name == "CMSGCLASS") {
             if (std::find(answeredWindows.begin(), answeredWindows.end(), window) ==
@@ -92,9 +81,7 @@ void DialogDriver::Tick()
     if (GetTickCount() - started > 10000) {
         ADD_FAILURE() << "a modal window stayed open for ten seconds";
         started = GetTickCount();
-        std::vector<HWND> windows;
-        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        for (HWND window : windows)
+        for (HWND window : VisibleThreadWindows())
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     }
     HWND target = Target();
@@ -108,6 +95,33 @@ void DialogDriver::Tick()
     } else if (box != NULL) {
         PostMessageA(target, WM_CLOSE, 0, 0);
     }
+}
+
+void ProgramWindowTest::SetUpTestSuite()
+{
+    static int opened; // the window outlives a suite's run
+    instanceHandle = GetModuleHandleA(NULL);
+    RegisterControlClasses();
+    if (!opened)
+        opened = theApp.OpenMainWindow(SW_SHOWNORMAL);
+    ASSERT_EQ(1, opened);
+}
+
+void ProgramWindowTest::SetUp()
+{
+    ResetApplication();
+    today = MakeDate(2006, 12, 7);
+    today.dayOfWeek = 4;
+    folder = NewTempFolder();
+    CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, (folder + "Tarvendel.dat").c_str());
+    LoadText("");
+    ASSERT_EQ(1, theApp.BuildEntryTable());
+}
+
+void ProgramWindowTest::TearDown()
+{
+    SetFileAttributesA(theApp.dataFilePath, FILE_ATTRIBUTE_NORMAL); // a test made it read-only
+    RemoveTree(folder);
 }
 
 Step Press(int id)
@@ -133,13 +147,6 @@ Step Key(WPARAM key)
         PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
         PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
     };
-}
-
-std::string LongText(HWND window)
-{
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], (int)text.size()));
-    return text;
 }
 
 void SetChecked(HWND dialog, int id, int checked)
@@ -184,4 +191,83 @@ Step PickDate(int year, int month, int day)
         int y = kGridTop + kCellHeight * (cell / 7) + kCellHeight / 2;
         SendMessageA(Calendar(dialog), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     };
+}
+
+RECT RectIn(HWND child, HWND parent)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEXTMETRICA FontMetrics(HFONT font, HWND window)
+{
+    HDC dc = window != NULL ? GetDC(window) : CreateICA("DISPLAY", NULL, NULL, NULL);
+    HGDIOBJ previous = font != NULL ? SelectObject(dc, font) : NULL;
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    if (previous != NULL)
+        SelectObject(dc, previous);
+    if (window != NULL)
+        ReleaseDC(window, dc);
+    else
+        DeleteDC(dc);
+    return metrics;
+}
+
+std::string StatusText(HWND bar, int index, int* type)
+{
+    char text[256] = "";
+    LRESULT result = SendMessageA(bar, SB_GETTEXTA, index, (LPARAM)text);
+    if (type != nullptr)
+        *type = HIWORD(result);
+    return text;
+}
+
+std::string ComboItem(HWND combo, int index)
+{
+    char text[64] = "";
+    if (index < 0)
+        index = (int)SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (index >= 0)
+        SendMessageA(combo, CB_GETLBTEXT, index, (LPARAM)text);
+    return text;
+}
+
+long GdiObjects()
+{
+    long count = (long)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (count == 0)
+        for (ULONG_PTR h = 1; h < 0x10000; ++h)
+            count += GetObjectType((HGDIOBJ)h) != 0;
+    return count;
+}
+
+Canvas::Canvas(int w, int h, COLORREF colour) : width(w), height(h), dc(CreateCompatibleDC(NULL))
+{
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height; // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    bitmap = CreateDIBSection(dc, &format, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
+    previous = SelectObject(dc, bitmap);
+    Fill(colour);
+}
+
+Canvas::~Canvas()
+{
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+void Canvas::Fill(COLORREF colour)
+{
+    RECT all = {0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
 }

@@ -4,6 +4,8 @@
 
 #include "ModalAnswerer.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +54,18 @@ private:
     DWORD started = 0;
 };
 
+// The program's main window, opened once for all the tests of a program, over
+// an empty table read from a data file in a new folder; settings as with no
+// key, and today 7 December 2006.
+class ProgramWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string folder;
+};
+
 // Steps on a dialog's controls.
 Step Press(int id);  // posts the button's command, as a click that may open a modal window
 Step Click(int id);  // clicks the button at once (check boxes, radio buttons)
@@ -68,6 +82,30 @@ HWND Calendar(HWND dialog);
 // Chooses an entry of one of the calendar's lists as a user would.
 void ChooseInList(HWND dialog, int listId, int index);
 
-// The text in a window of this process, however long.
-std::string LongText(HWND window);
-std::string ClassOf(HWND window);
+// Where child sits in parent's client area.
+RECT RectIn(HWND child, HWND parent);
+// The measures of font (the device's own when NULL) on window's device
+// context, or on the display's when window is NULL.
+TEXTMETRICA FontMetrics(HFONT font, HWND window = NULL);
+// A status bar part's text, and its drawing type into type when given.
+std::string StatusText(HWND bar, int index, int* type = nullptr);
+// A combo box's entry; its selected one when index is -1 (empty when none).
+std::string ComboItem(HWND combo, int index = -1);
+// The drawing objects the process holds, counted one handle at a time where
+// the system does not count them (Wine).
+long GdiObjects();
+
+// A memory device context over a 32-bit bitmap, filled with one colour.
+struct Canvas {
+    Canvas(int width, int height, COLORREF colour);
+    Canvas(const Canvas&) = delete;
+    ~Canvas();
+    void Fill(COLORREF colour);
+    std::vector<DWORD> Pixels() const { return std::vector<DWORD>(bits, bits + width * height); }
+
+    int width, height;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    DWORD* bits = nullptr;
+};

@@ -30,18 +30,29 @@ void CALLBACK ModalAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
 
 static BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
 {
-    char className[64];
-    GetClassNameA(window, className, sizeof className);
-    if (IsWindowVisible(window) &&
-        (strcmp(className, "#32770") == 0 || strcmp(className, "CMSGCLASS") == 0))
+    if (IsWindowVisible(window))
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
 
+std::vector<HWND> VisibleThreadWindows()
+{
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
 std::string LocalText(HWND window)
 {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], (int)text.size()));
     return text;
 }
 
@@ -51,55 +62,32 @@ std::string ModalText(HWND box)
     return LocalText(label != NULL ? label : box);
 }
 
-namespace {
-
-struct ButtonSearch {
-    std::string caption;
-    std::string (*readText)(HWND);
-    HWND found;
-};
-
-BOOL CALLBACK FindButton(HWND child, LPARAM param)
-{
-    ButtonSearch* search = reinterpret_cast<ButtonSearch*>(param);
-    char className[32];
-    GetClassNameA(child, className, sizeof className);
-    if (_stricmp(className, "BUTTON") == 0 && search->readText(child) == search->caption) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
 void PressButton(HWND box, int result, std::string (*readText)(HWND))
 {
-    char className[32];
-    GetClassNameA(box, className, sizeof className);
-    if (strcmp(className, "CMSGCLASS") != 0) {
+    if (ClassOf(box) != "CMSGCLASS") {
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(result, BN_CLICKED), 0);
         return;
     }
     const char* caption = result == IDOK ? "&Ok" : result == IDCANCEL ? "&Cancel"
                         : result == IDYES ? "&Yes" : result == IDNO ? "&No" : NULL;
-    ButtonSearch search = {caption != NULL ? caption : "", readText, NULL};
-    if (caption != NULL)
-        EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&search));
-    if (search.found == NULL) {
+    // The box's buttons are its own children.
+    HWND found = NULL;
+    for (HWND child = GetWindow(box, GW_CHILD); child != NULL && caption != NULL && found == NULL;
+         child = GetWindow(child, GW_HWNDNEXT))
+        if (_stricmp(ClassOf(child).c_str(), "BUTTON") == 0 && readText(child) == caption)
+            found = child;
+    if (found == NULL) {
         PostMessageA(box, WM_CLOSE, 0, 0);
         return;
     }
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(search.found));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(found), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(found));
 }
 
 AnsweredWindow DescribeWindow(HWND box)
 {
     AnsweredWindow seen;
-    char text[256] = "";
-    GetClassNameA(box, text, sizeof text);
-    seen.className = text;
+    seen.className = ClassOf(box);
     seen.caption = LocalText(box);
     seen.text = ModalText(box);
     MessageBoxWindow* shown = box == aboutBox.window     ? &aboutBox
@@ -138,10 +126,10 @@ std::string BoxLook(const AnsweredWindow& box)
 
 void ModalAnswerer::AnswerOpenWindows()
 {
-    std::vector<HWND> open;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&open));
-    for (HWND box : open) {
-        if (std::find(pressed.begin(), pressed.end(), box) != pressed.end())
+    for (HWND box : VisibleThreadWindows()) {
+        std::string name = ClassOf(box);
+        if ((name != "#32770" && name != "CMSGCLASS") ||
+            std::find(pressed.begin(), pressed.end(), box) != pressed.end())
             continue;
         AnsweredWindow seen = DescribeWindow(box);
         size_t index = answered.size();

@@ -55,5 +55,8 @@ std::string ModalText(HWND box);
 // readText reads a window's text (the W form for another process's windows).
 void PressButton(HWND box, int result, std::string (*readText)(HWND));
 
-// A window's text in this process.
+// A window's text in this process, however long.
 std::string LocalText(HWND window);
+std::string ClassOf(HWND window);
+// The visible top-level windows of this thread.
+std::vector<HWND> VisibleThreadWindows();
