@@ -158,7 +158,6 @@ void Application::RefreshList()
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     SendMessageA(list, LB_INITSTORAGE, (WPARAM)entryCount, (LPARAM)entryCount * 64);
-    int added = 0;
     // In Reminder mode the missed reminders come first, in the order of the
     // days they fell due (the table is in the order of their next days).
     // They lie within kMissedDays of today, so a count per day gives each
@@ -187,7 +186,6 @@ void Application::RefreshList()
         }
         at = (int)SendMessageA(list, LB_INSERTSTRING, (WPARAM)at, (LPARAM)line);
         SendMessageA(list, LB_SETITEMDATA, (WPARAM)at, data);
-        ++added;
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, NULL, TRUE);
