@@ -129,15 +129,8 @@ void CalendarControl::SetYearLocked(int locked) { EnableWindow(yearSelector.wind
 void CalendarControl::Recalculate()
 {
     firstWeekday = DayOfWeek(date.year, date.month, 1);
-    // A month outside 1..12 (a caller's mistake) shows an empty grid rather
-    // than reading past the table.
-    if (date.month < 1 || date.month > 12) {
-        daysInMonth = 0;
-        return;
-    }
-    daysInMonth = kDaysInMonth[date.month];
-    if (date.month == 2 && IsLeapYear(date.year))
-        daysInMonth += 1;
+    // A month outside 1..12 (a caller's mistake) has no days: an empty grid.
+    daysInMonth = DaysInMonth(date.year, date.month);
 }
 
 void CalendarControl::OnCommand(WPARAM wParam, LPARAM)

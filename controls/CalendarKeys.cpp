@@ -5,13 +5,6 @@
 
 #include "../resources/resource.h"
 
-static int MonthLength(int year, int month)
-{
-    if (month == 2 && IsLeapYear(year))
-        return 29;
-    return kDaysInMonth[month];
-}
-
 // A locked year is the reminder's every year: the months wrap around within it.
 static void StepMonths(DateRecord& date, int months, int yearLocked)
 {
@@ -35,10 +28,10 @@ static void StepDays(DateRecord& date, int days, int yearLocked)
     int day = date.day + days;
     while (day < 1) {
         StepMonths(date, -1, yearLocked);
-        day += MonthLength(date.year, date.month);
+        day += DaysInMonth(date.year, date.month);
     }
-    while (day > MonthLength(date.year, date.month)) {
-        day -= MonthLength(date.year, date.month);
+    while (day > DaysInMonth(date.year, date.month)) {
+        day -= DaysInMonth(date.year, date.month);
         StepMonths(date, 1, yearLocked);
     }
     date.day = (uint16_t)day;
@@ -69,7 +62,7 @@ int CalendarControl::KeyTarget(int key, DateRecord& target) const
         StepDays(target, days, yearLocked);
     } else if (months != 0) {
         StepMonths(target, months, yearLocked);
-        int length = MonthLength(target.year, target.month);
+        int length = DaysInMonth(target.year, target.month);
         if (target.day > length)
             target.day = (uint16_t)length; // 31 March to April: the 30th
     } else {

@@ -183,12 +183,14 @@ int IsValidDate(const DateRecord* date)
 {
     if (date->year < kFirstValidYear || date->year > kLastValidYear)
         return 0;
-    if (date->month < 1 || date->month > 12)
+    return date->day >= 1 && date->day <= DaysInMonth(date->year, date->month);
+}
+
+int DaysInMonth(int year, int month)
+{
+    if (month < 1 || month > 12)
         return 0;
-    int days = kDaysInMonth[date->month];
-    if (date->month == 2 && IsLeapYear(date->year))
-        days = 29;
-    return date->day >= 1 && date->day <= days;
+    return month == 2 && IsLeapYear(year) ? 29 : kDaysInMonth[month];
 }
 
 int DayOfWeek(int year, int month, int day)
@@ -271,21 +273,19 @@ void MakeMissedSpan(unsigned long lastRunStamp, const DateRecord* today, MissedS
         span->first = first;
 }
 
-int FindMissedDay(const DateRecord* date, const MissedSpan* span, const DateRecord* today,
-                  DateRecord* missedOn)
+int FindMissedOccurrence(const DateRecord* annual, const MissedSpan* span, const DateRecord* today,
+                         DateRecord* missedOn)
 {
     if (span->first >= span->end)
         return 0;
-    // A span of at most 31 days holds at most one occurrence of an annual
-    // date: this year's, or last year's in January.
-    for (int back = 0; back <= (date->year == 0 ? 1 : 0); ++back) {
-        DateRecord day = *date;
-        if (date->year == 0) {
-            day.year = (uint16_t)(today->year - back);
-            if (day.month == 2 && day.day == 29 && !IsLeapYear(day.year)) {
-                day.month = 3;
-                day.day = 1;
-            }
+    // A span of at most 31 days holds at most one occurrence: this year's,
+    // or last year's in January.
+    for (int back = 0; back <= 1; ++back) {
+        DateRecord day = *annual;
+        day.year = (uint16_t)(today->year - back);
+        if (IsLeapDayOfCommonYear(day.year, day.month, day.day)) {
+            day.month = 3;
+            day.day = 1;
         }
         long number = DayNumber(&day, kDayNumberBase);
         if (number >= span->first && number < span->end) {

@@ -50,6 +50,8 @@ char* TwoDigits(unsigned value, char* position);
 
 int IsLeapYear(int year);
 int IsValidDate(const DateRecord* date);
+// Days in month of year; 0 for a month outside 1..12.
+int DaysInMonth(int year, int month);
 int DayOfWeek(int year, int month, int day);
 long DayNumber(const DateRecord* date, int baseYear);
 
@@ -73,8 +75,8 @@ struct MissedSpan {
 // stamp is no valid date or leaves no day between.
 void MakeMissedSpan(unsigned long lastRunStamp, const DateRecord* today, MissedSpan* span);
 
-// The day in span on which date fell due (for an annual date, year 0, its
-// occurrence there; a 29 February of a common year falls on 1 March): 1 with
-// that day in missedOn, 0 when there is none.
-int FindMissedDay(const DateRecord* date, const MissedSpan* span, const DateRecord* today,
-                  DateRecord* missedOn);
+// The occurrence in span of an annual date (year 0; a 29 February of a
+// common year falls on 1 March): 1 with that day in missedOn, 0 when there
+// is none. A one-off date is missed when its own day number lies in span.
+int FindMissedOccurrence(const DateRecord* annual, const MissedSpan* span, const DateRecord* today,
+                         DateRecord* missedOn);

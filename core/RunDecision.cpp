@@ -68,7 +68,7 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
         long d = number - todayNumber;
         return d >= 0 && d <= Range ? kInRange : kNotDue;
     }
-    if (FindMissedDay(&workDate, &missedSpan, &today, &missed)) {
+    if (FindMissedOccurrence(&workDate, &missedSpan, &today, &missed)) {
         if (missedOn != NULL)
             *missedOn = missed;
         return kMissed;
