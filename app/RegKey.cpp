@@ -1,7 +1,5 @@
 #include "RegKey.h"
 
-#include "../core/BoundedString.h"
-
 #include <string.h>
 
 int RegKey::OpenForReading(HKEY root, const char* path)
@@ -47,21 +45,6 @@ int RegKey::ReadNumber(const char* name, DWORD* number, DWORD defaultValue)
         return 0;
     }
     *number = value;
-    return 1;
-}
-
-int RegKey::ReadString(const char* name, char* text, DWORD size, const char* defaultText)
-{
-    if (size == 0)
-        return 0;
-    DWORD length = size;
-    if (key == NULL ||
-        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)text, &length) != ERROR_SUCCESS) {
-        CopyText(text, size, defaultText);
-        return 0;
-    }
-    // Stored strings need not end in NUL.
-    text[length < size ? length : size - 1] = '\0';
     return 1;
 }
 

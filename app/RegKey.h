@@ -17,7 +17,6 @@ public:
     // type is never looked at.
     int ReadFlag(const char* name, int* flag, int defaultValue);
     int ReadNumber(const char* name, DWORD* number, DWORD defaultValue);
-    int ReadString(const char* name, char* text, DWORD size, const char* defaultText);
     // Whether the value exists, whatever its type and size.
     int HasValue(const char* name);
     // Succeeds only when the value holds exactly size bytes.
