@@ -2,9 +2,8 @@
 #include "../app/OneWindow.h"
 #include "../framework/ButtonBar.h"
 #include "../framework/DpiScale.h"
+#include "../framework/SystemCall.h"
 #include "../resources/resource.h"
-
-#include <string.h>
 
 // The window and shell DLLs are loaded on first use, by name. From a
 // downloads folder a planted copy beside the program (or in the current
@@ -13,14 +12,11 @@
 static void LoadLibrariesFromSystemOnly()
 {
     typedef BOOL(WINAPI * SetDirectories)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    FARPROC found = kernel != NULL ? GetProcAddress(kernel, "SetDefaultDllDirectories") : NULL;
-    if (found == NULL)
-        return;
-    SetDirectories setDirectories = NULL;
-    memcpy(&setDirectories, &found, sizeof setDirectories);
+    SetDirectories setDirectories =
+        FindSystemCall<SetDirectories>("kernel32.dll", "SetDefaultDllDirectories");
     const DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
-    setDirectories(kSearchSystem32);
+    if (setDirectories != NULL)
+        setDirectories(kSearchSystem32);
 }
 
 int StartProgram(HINSTANCE instance, int showCommand)

@@ -1,6 +1,6 @@
 #include "DpiScale.h"
 
-#include <string.h>
+#include "SystemCall.h"
 
 // Both calls are found at run time: Windows 7 and 8 lack them, and a
 // program that named them would not start there.
@@ -8,12 +8,6 @@ namespace {
 
 typedef UINT(WINAPI* DpiForWindowCall)(HWND);
 typedef int(WINAPI* MetricForDpiCall)(int, UINT);
-
-FARPROC UserCall(const char* name)
-{
-    HMODULE user = GetModuleHandleA("user32.dll");
-    return user != NULL ? GetProcAddress(user, name) : NULL;
-}
 
 int ScreenDpi()
 {
@@ -41,10 +35,8 @@ HANDLE LoadForDpi(HINSTANCE instance, const char* name, UINT type, int widthMetr
 
 int DpiOf(HWND window)
 {
-    static FARPROC found = UserCall("GetDpiForWindow");
-    if (window != NULL && found != NULL) {
-        DpiForWindowCall call;
-        memcpy(&call, &found, sizeof call);
+    static DpiForWindowCall call = FindSystemCall<DpiForWindowCall>("user32.dll", "GetDpiForWindow");
+    if (window != NULL && call != NULL) {
         int dpi = (int)call(window);
         if (dpi > 0)
             return dpi;
@@ -61,12 +53,10 @@ int ScaleToWindow(HWND window, int length) { return ScaleLength(length, DpiOf(wi
 
 int SystemMetricForDpi(int index, int dpi)
 {
-    static FARPROC found = UserCall("GetSystemMetricsForDpi");
-    if (found != NULL) {
-        MetricForDpiCall call;
-        memcpy(&call, &found, sizeof call);
+    static MetricForDpiCall call =
+        FindSystemCall<MetricForDpiCall>("user32.dll", "GetSystemMetricsForDpi");
+    if (call != NULL)
         return call(index, (UINT)dpi);
-    }
     return GetSystemMetrics(index);
 }
 
