@@ -5,6 +5,7 @@
 #include "core/EntryTable.h"
 #include "support/AppState.h"
 #include "support/CivilDate.h"
+#include "support/DialogDriver.h"
 #include "support/ModalAnswerer.h"
 #include "support/TestFiles.h"
 
@@ -80,22 +81,8 @@ std::vector<Shown> TableAsShown()
            << " was " << lineAt(expected) << ", is " << lineAt(actual);
 }
 
-class RoundTrip : public ::testing::Test {
+class RoundTrip : public ProgramWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        instanceHandle = GetModuleHandleA(NULL);
-        ASSERT_EQ(1, theApp.OpenMainWindow(SW_SHOWNORMAL));
-    }
-    void SetUp() override
-    {
-        ResetApplication();
-        today = MakeDate(2006, 12, 7);
-        folder = NewTempFolder();
-        CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, (folder + "Tarvendel.dat").c_str());
-    }
-    void TearDown() override { RemoveTree(folder); }
-
     // Puts the records into the table as Add does, one after another.
     void Fill(const std::vector<ReminderEntry>& entries)
     {
@@ -124,7 +111,6 @@ protected:
         ASSERT_EQ(1, theApp.BuildEntryTable());
     }
 
-    std::string folder;
 };
 
 // The format holds any byte in a text but the line ends (CR, LF) and NUL,
