@@ -59,10 +59,16 @@ static BOOL CALLBACK FindMarkedWindow(HWND window, LPARAM found)
     return FALSE;
 }
 
-int ShowOpenMainWindow()
+static HWND FindOpenMainWindow()
 {
     HWND main = NULL;
     EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&main));
+    return main;
+}
+
+int ShowOpenMainWindow()
+{
+    HWND main = FindOpenMainWindow();
     if (main == NULL)
         return 0;
     if (IsIconic(main))
@@ -71,4 +77,24 @@ int ShowOpenMainWindow()
     HWND front = GetLastActivePopup(main);
     SetForegroundWindow(front != NULL ? front : main);
     return 1;
+}
+
+UINT RunStartMessage()
+{
+    static UINT message = RegisterWindowMessageA("PellixFreeware.Tarvendel.RunStart");
+    return message;
+}
+
+int HandRunStartOver()
+{
+    HWND main = FindOpenMainWindow();
+    UINT message = RunStartMessage();
+    if (main == NULL || message == 0)
+        return 0;
+    // The start from the start-up list may come forward; the window it hands
+    // over to may then do so in its place.
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    AllowSetForegroundWindow(process);
+    return PostMessageA(main, message, 0, 0);
 }

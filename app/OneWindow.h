@@ -18,3 +18,10 @@ int MarkMainWindow(HWND window);
 // Brings the open main window to the front, restored if minimized, with the
 // dialog or box open over it on top; 0 when none was found.
 int ShowOpenMainWindow();
+
+// The message by which a start from the start-up list hands itself over to
+// the open window; 0 if it cannot be registered.
+UINT RunStartMessage();
+// Lets the open main window take the day and come forward if anything is
+// due; 0 when none was found.
+int HandRunStartOver();

@@ -24,6 +24,8 @@ void Application::LoadSettings()
     TimeCol = 1;
     RunDay = 99;
     RunDate = 0;
+    ShownDate = 0;
+    DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
 
     RegKey settings;
     if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsKey)) {
@@ -43,6 +45,12 @@ void Application::LoadSettings()
         // are shown, whether or not the window opens only once a day.
         settings.ReadNumber("RunDate", &number, 0);
         RunDate = number;
+        // Settings from before the shown day was kept have only the day of
+        // the last run that opened the window, the nearest thing to it.
+        settings.ReadNumber("ShownDate", &number, RunDate);
+        ShownDate = number;
+        if (!settings.ReadExact("DeclinedOldFile", DeclinedOldFile, sizeof DeclinedOldFile))
+            DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
         settings.ReadFlag("AlwaysRun", &AlwaysRun, 0);
         settings.ReadFlag("AskTime", &AskTime, 0);
         settings.ReadFlag("TimeCol", &TimeCol, 1);
@@ -55,6 +63,15 @@ void Application::LoadSettings()
     // An entry of any length counts: one written for a program in a deep
     // folder is longer than any buffer kept for it here.
     runAtStartup = run.HasValue(kRunValue) ? 1 : 0;
+}
+
+int Application::RememberDeclinedOldFile(const unsigned long long mark[2])
+{
+    DeclinedOldFile[0] = mark[0];
+    DeclinedOldFile[1] = mark[1];
+    RegKey settings;
+    return settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsKey) &&
+           settings.WriteBinary("DeclinedOldFile", DeclinedOldFile, sizeof DeclinedOldFile);
 }
 
 int Application::SaveState()
@@ -75,6 +92,9 @@ int Application::SaveSettings()
     settings.WriteFlag("TimeCol", TimeCol);
     settings.WriteNumber("RunDay", today.day);
     settings.WriteNumber("RunDate", DateStamp(&today));
+    // With no day known, the first window sets where missing begins: before
+    // it there was nothing to miss.
+    settings.WriteNumber("ShownDate", ShownDate != 0 ? ShownDate : DateStamp(&today));
 
     WINDOWPLACEMENT placement;
     memset(&placement, 0, sizeof placement);

@@ -6,16 +6,17 @@ DateRecord today;
 
 Application::Application()
     : bigIcon(NULL), smallIcon(NULL), bigIconOwned(0), smallIconOwned(0), AlwaysRun(0), AskTime(0), AutoRemove(1), RunOnce(1), TimeCol(1), modified(0),
-      reminderMode(0), firstRun(0), runAtStartup(0), Range(10), entryCount(0), RunDay(99),
-      RunDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0)
+      reminderMode(0), firstRun(0), runAtStartup(0), Range(10), entryCount(0), missedCount(0), handOverWaiting(0), RunDay(99),
+      RunDate(0), ShownDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0)
 {
     programPath[0] = '\0';
     programFile[0] = '\0';
     dataFolder[0] = '\0';
     dataFilePath[0] = '\0';
     memset(&workDate, 0, sizeof workDate);
-    missedSpan.first = missedSpan.end = 0;
-    missedSpanRunDate = missedSpanToday = 0;
+    DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
+    missedSpan.first = missedSpan.oneOffFirst = missedSpan.end = 0;
+    missedSpanShownDate = missedSpanToday = 0;
 }
 
 void Application::ReleaseTextBuffer()

@@ -27,11 +27,21 @@ public:
     // within the look-ahead range, or neither.
     enum { kNotDue, kInRange, kMissed };
     int DueState(const char* dateText, const char* detail, DateRecord* missedOn);
+    // The days on which a reminder counts as missed, for ShownDate and today.
+    const MissedSpan& MissedDays();
     int ReadEntryLine(char* date, char* time, char* text);
 
     // The entry table and the list
     int BuildEntryTable();
     void RefreshList();
+    // Takes day as today, moving every record's next day and the list with
+    // it; 0 when day is today already.
+    int MoveToDay(const DateRecord* day);
+    // Whether anything would open the window at a RUN start now (once a
+    // day aside): a reminder due or missed, or "always".
+    int HasDueReminders();
+    // The Reminder-mode list is on the screen: what it shows is no longer missed.
+    void NoteListShown();
     void UpdateStatusBar();
     void ToggleMode();
     int MarkOldEntries();
@@ -48,6 +58,19 @@ public:
     void SetWindowIcons();
     void OnDrawItem(WPARAM controlId, LPARAM item) override;
 
+    // Following the day while the window is open
+    void ArmDayTimer();
+    // Takes the clock's day (later, while a dialog or box is open) and, when
+    // a RUN start handed itself over meanwhile, brings the window forward
+    // as that start would have opened it.
+    void FollowTheDay();
+    // Restored if minimized, with the dialog or box open over it on top.
+    void BringToFront();
+    void OnTimer(WPARAM timerId) override;
+    // The clock set, a wake from sleep, a RUN start handing itself over.
+    int OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSize(WPARAM wParam, LPARAM lParam) override;
+
     // The nine commands, the list's double-click and closing
     void OnCommand(WPARAM wParam, LPARAM lParam) override;
     int CanClose() override;
@@ -59,6 +82,9 @@ public:
 
     // Settings store
     void LoadSettings();
+    // An old data file the user chose not to use (its write time and size),
+    // so that it is not asked about again.
+    int RememberDeclinedOldFile(const unsigned long long mark[2]);
     int SaveSettings();
     void ApplyRunAtStartup();
     int SaveState() override;
@@ -79,11 +105,20 @@ public:
     unsigned runAtStartup;
     int Range;
     int entryCount;
+    // Missed reminders in the list at its last refill.
+    int missedCount;
+    // A RUN start found the window open and waits for the day to be taken.
+    int handOverWaiting;
     unsigned RunDay;
     // Today's full date (YYYYMMDD) of the last run that opened the window,
     // 0 when the registry holds none; it decides "once a day" where RunDay
     // alone would also refuse the same day number of a later month.
     unsigned RunDate;
+    // The last day (YYYYMMDD) on which the due reminders were shown (the
+    // Reminder-mode list on the screen); reminders that fell due after it
+    // are missed until they are shown. 0 when nothing tells: then none are.
+    unsigned ShownDate;
+    unsigned long long DeclinedOldFile[2];
     char* textBuffer;
     const char* parseCursor;
     int textBufferSize;
@@ -96,8 +131,10 @@ public:
     DateRecord workDate;
     // The days of missed reminders, for the RunDate and today it was made for.
     MissedSpan missedSpan;
-    unsigned missedSpanRunDate;
+    unsigned missedSpanShownDate;
     unsigned missedSpanToday;
+    // Fires at the next midnight, so that an open window follows the day.
+    enum { kDayTimer = 1 };
 };
 
 extern Application theApp;

@@ -3,12 +3,11 @@
 #include "BoundedString.h"
 #include "CommandLine.h"
 #include "ShowError.h"
+#include "../controls/MessageBox.h"
 
 #include <string.h>
 
 static const char kDataFileName[] = "Tarvendel.dat";
-// Where the data folder's previous file waits while an old file is moved in.
-static const char kMigrationBackupName[] = "Tarvendel.mig";
 // Larger files are refused rather than read: the buffer size must stay an int.
 static const DWORD kLargestDataFile = 0x10000000;
 
@@ -51,6 +50,50 @@ void Application::LocateDataFolder()
         CreateDirectoryPath(dataFolder);
 }
 
+// A file as last written: its write time and size. A file copied or saved
+// anew there is another file, and is asked about again.
+static int MarkOf(const char* path, unsigned long long mark[2])
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return 0;
+    mark[0] = ((unsigned long long)data.ftLastWriteTime.dwHighDateTime << 32) |
+              data.ftLastWriteTime.dwLowDateTime;
+    mark[1] = ((unsigned long long)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+    return 1;
+}
+
+// Where the reminders that an old file replaces are kept: a name of their
+// own, which no save ever writes, and never one that is there already.
+static int MakeReplacedName(const char* dataFolder, char* path, size_t size)
+{
+    for (int attempt = 1; attempt <= 99; ++attempt) {
+        CopyText(path, size, dataFolder);
+        AppendText(path, size, "Tarvendel-replaced-");
+        AppendUnsigned(path, size, DateStamp(&today));
+        if (attempt > 1) {
+            AppendText(path, size, "-");
+            AppendUnsigned(path, size, (unsigned)attempt);
+        }
+        if (AppendText(path, size, ".dat") && !FileExists(path))
+            return 1;
+    }
+    return 0;
+}
+
+static int AskToUseOldFile(const char* oldPath, const char* newPath, const char* keptPath)
+{
+    char question[4 * kPathSize];
+    CopyText(question, sizeof question, "A reminder file was found beside the program:\n");
+    AppendText(question, sizeof question, oldPath);
+    AppendText(question, sizeof question, "\n\nUse it instead of your reminders in\n");
+    AppendText(question, sizeof question, newPath);
+    AppendText(question, sizeof question, "?\n\nYour reminders would be kept in\n");
+    AppendText(question, sizeof question, keptPath);
+    return messageBox.Show(NULL, question, "Tarvendel", MB_YESNO | MB_ICONQUESTION, NULL, 0,
+                           RGB(192, 192, 192), RGB(128, 128, 128));
+}
+
 void Application::MigrateOldDataFile()
 {
     // Beside the running program, not beside the path it was started by: a
@@ -64,23 +107,35 @@ void Application::MigrateOldDataFile()
     char newPath[kPathSize];
     CopyText(newPath, sizeof newPath, dataFolder);
     AppendText(newPath, sizeof newPath, kDataFileName);
-
-    if (FileExists(oldPath)) {
-        char backupPath[kPathSize];
-        CopyText(backupPath, sizeof backupPath, dataFolder);
-        AppendText(backupPath, sizeof backupPath, kMigrationBackupName);
-        int backedUp = FileExists(newPath) && CopyFileA(newPath, backupPath, FALSE);
-
-        if (CopyFileA(oldPath, newPath, FALSE) && !DeleteFileA(oldPath) && backedUp) {
-            // The old file stays where it cannot be removed (a read-only
-            // program folder) and would be copied over the user's current
-            // reminders at every start; the file it replaced is theirs.
-            CopyFileA(backupPath, newPath, FALSE);
-        }
-        if (backedUp)
-            DeleteFileA(backupPath);
-    }
     CopyText(dataFilePath, sizeof dataFilePath, newPath);
+
+    unsigned long long mark[2];
+    if (!MarkOf(oldPath, mark))
+        return;
+    // An upgrade from a version that kept the file beside the program. One
+    // that stays where it cannot be removed (a read-only program folder) is
+    // in use now, and nothing to ask about later.
+    if (!FileExists(newPath)) {
+        if (CopyFileA(oldPath, newPath, TRUE) && !DeleteFileA(oldPath))
+            RememberDeclinedOldFile(mark);
+        return;
+    }
+    // Otherwise the file may be anyone's (a download, a shared stick): only
+    // the user, asked at a start by hand, may put it in place of theirs.
+    if (reminderMode || (mark[0] == DeclinedOldFile[0] && mark[1] == DeclinedOldFile[1]))
+        return;
+    char keptPath[kPathSize];
+    if (!MakeReplacedName(dataFolder, keptPath, sizeof keptPath))
+        return;
+    int answer = AskToUseOldFile(oldPath, newPath, keptPath);
+    // A box closed unanswered decides nothing: the next start asks again.
+    if (answer == IDYES && CopyFileA(newPath, keptPath, TRUE) &&
+        CopyFileA(oldPath, newPath, FALSE) && DeleteFileA(oldPath))
+        return;
+    // Declined, or in use but not removable (a read-only program folder):
+    // either way this file is not asked about again.
+    if (answer == IDYES || answer == IDNO)
+        RememberDeclinedOldFile(mark);
 }
 
 // Opens and reads the whole data file into a new zero-filled buffer; 0 when

@@ -256,17 +256,23 @@ int IsToday(const DateRecord* work, const DateRecord* today)
     return work->month == today->month && work->day == today->day;
 }
 
-void MakeMissedSpan(unsigned long lastRunStamp, const DateRecord* today, MissedSpan* span)
+void MakeMissedSpan(unsigned long lastShownStamp, const DateRecord* today, MissedSpan* span)
 {
     span->end = DayNumber(today, kDayNumberBase);
-    span->first = span->end;
-    DateRecord lastRun = {};
-    lastRun.year = (uint16_t)(lastRunStamp / 10000 <= 0xFFFF ? lastRunStamp / 10000 : 0);
-    lastRun.month = (uint16_t)(lastRunStamp / 100 % 100);
-    lastRun.day = (uint16_t)(lastRunStamp % 100);
-    if (!IsValidDate(&lastRun))
+    span->first = span->oneOffFirst = span->end;
+    DateRecord lastShown = {};
+    lastShown.year = (uint16_t)(lastShownStamp / 10000 <= 0xFFFF ? lastShownStamp / 10000 : 0);
+    lastShown.month = (uint16_t)(lastShownStamp / 100 % 100);
+    lastShown.day = (uint16_t)(lastShownStamp % 100);
+    if (!IsValidDate(&lastShown))
         return;
-    long first = DayNumber(&lastRun, kDayNumberBase) + 1;
+    long first = DayNumber(&lastShown, kDayNumberBase) + 1;
+    // Shown "after today": the clock was ahead then. Looking back a month
+    // again repeats a few reminders rather than losing any.
+    if (first > span->end + 1)
+        first = span->end - kMissedDays;
+    if (first < span->end)
+        span->oneOffFirst = first;
     if (first < span->end - kMissedDays)
         first = span->end - kMissedDays;
     if (first < span->end)

@@ -59,21 +59,25 @@ long DayNumber(const DateRecord* date, int baseYear);
 int ResolveAnnualYear(DateRecord* work, const DateRecord* today);
 int IsToday(const DateRecord* work, const DateRecord* today);
 
-// How far back a reminder that fell due while the program was not running
-// is still shown.
+// How far back an annual reminder that fell due while nobody looked is
+// still shown (a one-off one is shown however long ago it fell due).
 const int kMissedDays = 31;
 
 // The days on which a reminder counts as missed, as day numbers from
-// kDayNumberBase: from first up to, not including, end.
+// kDayNumberBase: from first (annual dates) or oneOffFirst (one-off dates)
+// up to, not including, end.
 struct MissedSpan {
     long first;
+    long oneOffFirst;
     long end;
 };
 
-// The span after the last run that opened the window (stored as YYYYMMDD)
-// and before today, at most kMissedDays back; empty (first == end) when the
-// stamp is no valid date or leaves no day between.
-void MakeMissedSpan(unsigned long lastRunStamp, const DateRecord* today, MissedSpan* span);
+// The span after the last day the due reminders were shown (stored as
+// YYYYMMDD) and before today; for annual dates at most kMissedDays back.
+// A stamp after today (a clock that was ahead) counts as kMissedDays back,
+// for both kinds. Empty (first == oneOffFirst == end) when the stamp is no
+// valid date or leaves no day between.
+void MakeMissedSpan(unsigned long lastShownStamp, const DateRecord* today, MissedSpan* span);
 
 // The occurrence in span of an annual date (year 0; a 29 February of a
 // common year falls on 1 March): 1 with that day in missedOn, 0 when there

@@ -12,6 +12,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+static void PlaceOnCalendar(ReminderEntry* record, DateRecord* work);
+
 // Fills record from one line of the data file, as read.
 static void FillEntry(ReminderEntry* record, const char* dateToken, const char* timeToken,
                       const char* textToken)
@@ -41,12 +43,19 @@ static void FillEntry(ReminderEntry* record, const char* dateToken, const char* 
     }
     if (ParseFileTime(timeToken, &work) && work.timeValid)
         FormatTime12(&work, record->timeText, sizeof record->timeText);
-    record->annual = ResolveAnnualYear(&work, &today);
-    record->isToday = IsToday(&work, &today);
-    record->dayOfWeek = (uint32_t)DayOfWeek(work.year, work.month, work.day);
-    FormatDate(&work, record->dateText, sizeof record->dateText);
-    MakeSortKey(&work, record->sortKey, sizeof record->sortKey);
+    PlaceOnCalendar(record, &work);
     CopyText(record->text, sizeof record->text, textToken);
+}
+
+// Gives a record's date day of the week, date text and sort key as seen from
+// today; a date without a year (work's year 0) goes to its next occurrence.
+static void PlaceOnCalendar(ReminderEntry* record, DateRecord* work)
+{
+    record->annual = ResolveAnnualYear(work, &today);
+    record->isToday = IsToday(work, &today);
+    record->dayOfWeek = (uint32_t)DayOfWeek(work->year, work->month, work->day);
+    FormatDate(work, record->dateText, sizeof record->dateText);
+    MakeSortKey(work, record->sortKey, sizeof record->sortKey);
 }
 
 int Application::BuildEntryTable()
@@ -89,24 +98,27 @@ static int WrittenMinute(const ReminderEntry* record)
     return time.hour * 60 + time.minute;
 }
 
-// Keys hold only digits, for which a byte comparison orders exactly as the
-// locale's string comparison does, at a fraction of the cost per call. The
-// reminders of one day come out in one order whatever order they were in
+// The reminders of one day come out in one order whatever order they were in
 // (untimed first, then by time, then by text): the sort is not stable, and
 // every load and save would shuffle them in the list and in the file.
-static int CompareSortKeys(const void* a, const void* b)
+static int CompareWithinDay(const ReminderEntry* first, const ReminderEntry* second)
 {
-    const ReminderEntry* first = static_cast<const ReminderEntry*>(a);
-    const ReminderEntry* second = static_cast<const ReminderEntry*>(b);
-    int order = strcmp(first->sortKey, second->sortKey);
-    if (order != 0)
-        return order;
     int firstMinute = WrittenMinute(first), secondMinute = WrittenMinute(second);
     if (firstMinute != secondMinute)
         return firstMinute < secondMinute ? -1 : 1;
     if (first->annual != second->annual)
         return first->annual ? -1 : 1;
     return strcmp(first->text, second->text);
+}
+
+// Keys hold only digits, for which a byte comparison orders exactly as the
+// locale's string comparison does, at a fraction of the cost per call.
+static int CompareSortKeys(const void* a, const void* b)
+{
+    const ReminderEntry* first = static_cast<const ReminderEntry*>(a);
+    const ReminderEntry* second = static_cast<const ReminderEntry*>(b);
+    int order = strcmp(first->sortKey, second->sortKey);
+    return order != 0 ? order : CompareWithinDay(first, second);
 }
 
 // The list line of a record: day, date, time or its empty column, text.
@@ -147,6 +159,94 @@ static void BuildMissedLine(const ReminderEntry* record, const DateRecord* day, 
     BuildListLine(&shown, timeColumn, line, size);
 }
 
+// A line on its way into the Reminder-mode list.
+struct DueLine {
+    const ReminderEntry* record;
+    int index;
+    long day;
+    DateRecord missedOn;
+};
+
+// By the day they fell due, and within a day as every day is listed (the
+// table holds annual ones at their next day, one-off ones at their own).
+static int CompareMissedLines(const void* a, const void* b)
+{
+    const DueLine* first = static_cast<const DueLine*>(a);
+    const DueLine* second = static_cast<const DueLine*>(b);
+    if (first->day != second->day)
+        return first->day < second->day ? -1 : 1;
+    return CompareWithinDay(first->record, second->record);
+}
+
+static void AddLine(HWND list, const char* line, LPARAM data)
+{
+    LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)line);
+    SendMessageA(list, LB_SETITEMDATA, (WPARAM)at, data);
+}
+
+// A missed reminder is marked for its colour; in Reminder mode it also
+// shows the day it fell due.
+static void AddRecordLine(HWND list, const DueLine* due, int missed, int atMissedDay,
+                          int timeColumn)
+{
+    char line[140];
+    if (atMissedDay)
+        BuildMissedLine(due->record, &due->missedOn, timeColumn, line, sizeof line);
+    else
+        BuildListLine(due->record, timeColumn, line, sizeof line);
+    AddLine(list, line, due->index | (missed ? kMissedLine : 0));
+}
+
+// Whether a record's date parses, asked without the "Invalidate date" that
+// only the Reminder-mode list shows.
+static int CanBeJudged(const ReminderEntry* record)
+{
+    DateRecord probe;
+    char date[10];
+    CopyTextN(date, sizeof date, record->dateText, record->annual ? 5 : 8);
+    return ParseDate(date, &probe);
+}
+
+static int IsMissedQuietly(const ReminderEntry* record)
+{
+    return CanBeJudged(record) && ReminderModeState(record, NULL) == Application::kMissed;
+}
+
+// The missed reminders first, in the order of the days they fell due, then
+// the coming ones in table order: judged once each, in one pass (a record
+// whose date does not parse is reported once per refill). Returns the number
+// of missed lines, or -1 when there is no memory to order them.
+static int ListDueLines(HWND list, int timeColumn)
+{
+    int count = theApp.entryCount;
+    DueLine* lines = (DueLine*)GlobalAlloc(GMEM_FIXED, sizeof(DueLine) * (size_t)(count + 1));
+    if (lines == NULL)
+        return -1;
+    // Missed ones gather from the front, coming ones from the back.
+    int missed = 0, coming = count;
+    for (int i = 0; i < count; ++i) {
+        DueLine due;
+        due.record = &entryTable.records[i];
+        due.index = i;
+        int state = ReminderModeState(due.record, &due.missedOn);
+        if (state == Application::kNotDue)
+            continue;
+        if (state == Application::kMissed) {
+            due.day = DayNumber(&due.missedOn, kDayNumberBase);
+            lines[missed++] = due;
+        } else {
+            lines[--coming] = due;
+        }
+    }
+    qsort(lines, (size_t)missed, sizeof(DueLine), CompareMissedLines);
+    for (int i = 0; i < missed; ++i)
+        AddRecordLine(list, &lines[i], 1, 1, timeColumn);
+    for (int i = count - 1; i >= coming; --i)
+        AddRecordLine(list, &lines[i], 0, 0, timeColumn);
+    GlobalFree(lines);
+    return missed;
+}
+
 void Application::RefreshList()
 {
     ReminderEntry* records = entryTable.records;
@@ -158,38 +258,33 @@ void Application::RefreshList()
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     SendMessageA(list, LB_INITSTORAGE, (WPARAM)entryCount, (LPARAM)entryCount * 64);
-    // In Reminder mode the missed reminders come first, in the order of the
-    // days they fell due (the table is in the order of their next days).
-    // They lie within kMissedDays of today, so a count per day gives each
-    // one's place among them; ties keep the table's order.
-    int missedBefore[kMissedDays + 2] = {};
-    long todayNumber = DayNumber(&today, kDayNumberBase);
-    for (int i = 0; i < entryCount; ++i) {
-        DateRecord day;
-        int state = reminderMode ? ReminderModeState(&records[i], &day) : kInRange;
-        if (state == kNotDue)
-            continue;
-        char line[140];
-        LPARAM data = i;
-        int at = -1;
-        if (state == kMissed) {
-            BuildMissedLine(&records[i], &day, TimeCol, line, sizeof line);
-            long back = todayNumber - DayNumber(&day, kDayNumberBase);
-            int slot = back < 1 ? 1 : (back > kMissedDays ? kMissedDays : (int)back);
-            at = 0;
-            for (int older = kMissedDays; older >= slot; --older)
-                at += missedBefore[older];
-            ++missedBefore[slot];
-            data |= kMissedLine;
-        } else {
-            BuildListLine(&records[i], TimeCol, line, sizeof line);
+    missedCount = reminderMode ? ListDueLines(list, TimeCol) : -1;
+    if (missedCount < 0) {
+        // Edit mode lists every record at its own next day, in table order;
+        // a missed one keeps its colour there, so that a start by hand shows
+        // that something was missed without using it up. (Reminder mode
+        // comes here only without the memory to put missed lines first.)
+        missedCount = 0;
+        for (int i = 0; i < entryCount; ++i) {
+            DueLine due = {&records[i], i, 0, DateRecord()};
+            int state = reminderMode ? ReminderModeState(&records[i], &due.missedOn)
+                                     : (IsMissedQuietly(&records[i]) ? kMissed : kInRange);
+            if (state == kNotDue)
+                continue;
+            missedCount += state == kMissed;
+            AddRecordLine(list, &due, state == kMissed, state == kMissed && reminderMode, TimeCol);
         }
-        at = (int)SendMessageA(list, LB_INSERTSTRING, (WPARAM)at, (LPARAM)line);
-        SendMessageA(list, LB_SETITEMDATA, (WPARAM)at, data);
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, NULL, TRUE);
     UpdateStatusBar();
+    NoteListShown();
+}
+
+void Application::NoteListShown()
+{
+    if (reminderMode && window != NULL && IsWindowVisible(window) && !IsIconic(window))
+        ShownDate = DateStamp(&today);
 }
 
 void Application::UpdateStatusBar()
@@ -211,7 +306,15 @@ void Application::UpdateStatusBar()
         buttonBar->EnableButton(IDM_REMOVE, !reminderMode);
     }
     if (statusBar != NULL) {
-        statusBar->SetPartText(1, reminderMode ? "\tReminder mode" : "\tEdit mode");
+        if (!reminderMode && missedCount > 0) {
+            // Missed reminders are used up only by the Reminder-mode list.
+            CopyText(text, sizeof text, "\t");
+            AppendUnsigned(text, sizeof text, (unsigned)missedCount);
+            AppendText(text, sizeof text, " missed, see Mode");
+            statusBar->SetPartText(1, text);
+        } else {
+            statusBar->SetPartText(1, reminderMode ? "\tReminder mode" : "\tEdit mode");
+        }
         FormatSigned(text, sizeof text, entryCount);
         statusBar->SetPartText(2, text);
         statusBar->SetPartText(3, modified ? "Mod" : "");
@@ -227,7 +330,7 @@ void Application::ToggleMode()
 int Application::MarkOldEntries()
 {
     int marked = 0;
-    long todayNumber = DayNumber(&today, kDayNumberBase);
+    const MissedSpan& span = MissedDays();
     for (int i = 0; i < entryCount; ++i) {
         ReminderEntry* record = &entryTable.records[i];
         if (record->annual)
@@ -236,10 +339,44 @@ int Application::MarkOldEntries()
             ShowError("Invalidate date", record->dateText);
             continue;
         }
-        if (DayNumber(&workDate, kDayNumberBase) - todayNumber < 0) {
+        // A past reminder goes only once it has been listed: one missed
+        // since the due reminders were last shown waits to be seen.
+        long number = DayNumber(&workDate, kDayNumberBase);
+        if (number < span.end && number < span.oneOffFirst) {
             record->removed = 1;
             marked = 1;
         }
     }
     return marked;
+}
+
+int Application::MoveToDay(const DateRecord* day)
+{
+    if (DateStamp(day) == DateStamp(&today))
+        return 0;
+    today = *day;
+    // Annual reminders move on to their next occurrence, and "today" to
+    // other lines; a date that never parsed stays as it was built.
+    for (int i = 0; i < entryCount; ++i) {
+        ReminderEntry* record = &entryTable.records[i];
+        char date[10];
+        CopyTextN(date, sizeof date, record->dateText, record->annual ? 5 : 8);
+        DateRecord work = {};
+        if (ParseDate(date, &work))
+            PlaceOnCalendar(record, &work);
+    }
+    RefreshList();
+    return 1;
+}
+
+int Application::HasDueReminders()
+{
+    if (AlwaysRun)
+        return 1;
+    for (int i = 0; i < entryCount; ++i) {
+        const ReminderEntry* record = &entryTable.records[i];
+        if (CanBeJudged(record) && ReminderModeState(record, NULL) != kNotDue)
+            return 1;
+    }
+    return 0;
 }

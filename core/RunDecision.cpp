@@ -45,22 +45,15 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
         ShowError("Invalidate date", detail != NULL ? detail : dateText);
         return kNotDue;
     }
-    // Worked out once for each last run and today, not for every line of a
-    // file that may hold a hundred thousand.
-    unsigned todayStamp = DateStamp(&today);
-    if (missedSpanRunDate != RunDate || missedSpanToday != todayStamp) {
-        MakeMissedSpan(RunDate, &today, &missedSpan);
-        missedSpanRunDate = RunDate;
-        missedSpanToday = todayStamp;
-    }
-    const long todayNumber = missedSpan.end;
+    const MissedSpan& span = MissedDays();
+    const long todayNumber = span.end;
     // The computer may have been off, or the user logged on only days
-    // later: a day that passed since the last run that opened the window
+    // later: a day that passed since the due reminders were last shown
     // still has its reminder shown.
     DateRecord missed;
     if (workDate.year != 0) {
         long number = DayNumber(&workDate, kDayNumberBase);
-        if (number >= missedSpan.first && number < todayNumber) {
+        if (number >= span.oneOffFirst && number < todayNumber) {
             if (missedOn != NULL)
                 *missedOn = workDate;
             return kMissed;
@@ -68,7 +61,7 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
         long d = number - todayNumber;
         return d >= 0 && d <= Range ? kInRange : kNotDue;
     }
-    if (FindMissedOccurrence(&workDate, &missedSpan, &today, &missed)) {
+    if (FindMissedOccurrence(&workDate, &span, &today, &missed)) {
         if (missedOn != NULL)
             *missedOn = missed;
         return kMissed;
@@ -78,4 +71,17 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
     ResolveAnnualYear(&workDate, &today);
     long d = DayNumber(&workDate, kDayNumberBase) - todayNumber;
     return d >= 0 && d <= Range ? kInRange : kNotDue;
+}
+
+const MissedSpan& Application::MissedDays()
+{
+    // Worked out once for each last shown day and today, not for every line
+    // of a file that may hold a hundred thousand.
+    unsigned todayStamp = DateStamp(&today);
+    if (missedSpanShownDate != ShownDate || missedSpanToday != todayStamp) {
+        MakeMissedSpan(ShownDate, &today, &missedSpan);
+        missedSpanShownDate = ShownDate;
+        missedSpanToday = todayStamp;
+    }
+    return missedSpan;
 }

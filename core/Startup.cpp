@@ -27,10 +27,12 @@ int StartProgram(HINSTANCE instance, int showCommand)
     theApp.LoadSettings();
 
     theApp.ParseCommandLine();
-    // Before anything is written. A RUN start has nothing to add to the open
-    // window, which already shows what is due.
+    // Before anything is written. A RUN start leaves it to the open window
+    // to take the day and come forward with whatever is due.
     if (IsMainWindowOpen()) {
-        if (!theApp.reminderMode)
+        if (theApp.reminderMode)
+            HandRunStartOver();
+        else
             ShowOpenMainWindow();
         return 0;
     }

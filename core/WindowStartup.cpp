@@ -23,7 +23,9 @@ int Application::OpenMainWindow(int showCommand)
                           LBS_HASSTRINGS | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
     // Another start may have opened its window since this one looked.
     if (!ClaimMainWindow()) {
-        if (!reminderMode)
+        if (reminderMode)
+            HandRunStartOver();
+        else
             ShowOpenMainWindow();
         return 0;
     }
@@ -60,6 +62,7 @@ int Application::StartWindows(int showCommand)
         return opened;
     if (!BuildEntryTable())
         return 0;
+    ArmDayTimer();
     SetAccelerators(IDR_ACCELERATORS);
     return RunMessageLoop();
 }

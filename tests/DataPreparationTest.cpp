@@ -97,31 +97,92 @@ TEST_F(DataPreparation, AnApplicationDataVariableThatIsNotAnAbsolutePathIsIgnore
     SetEnvironmentVariableA("APPDATA", kept);
 }
 
-TEST_F(DataPreparation, AnOldDataFileReplacesTheOneInTheDataFolderAndIsRemoved)
+TEST_F(DataPreparation, AnOldDataFileMovesInWhenTheDataFolderHasNone)
 {
-    ASSERT_TRUE(WriteDataFile("01/01 Data folder\r\n"));
     WriteFileText(programFolder + "Tarvendel.dat", "01/01 Program folder\r\n");
     Prepare();
     EXPECT_EQ("01/01 Program folder\r\n", ReadFileText(DataFilePath()));
     EXPECT_FALSE(FileExists((programFolder + "Tarvendel.dat").c_str()));
-    EXPECT_FALSE(FileExists((DataFolderPath() + "Tarvendel.mig").c_str()));
+
+    // One that cannot be removed is in use all the same, and not asked about later.
+    ClearSettings();
+    std::string old = programFolder + "Tarvendel.dat";
+    DeleteFileA(DataFilePath().c_str());
+    WriteFileText(old, "01/01 Read-only folder\r\n");
+    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
+    Prepare();
+    EXPECT_EQ("01/01 Read-only folder\r\n", ReadFileText(DataFilePath()));
+    EXPECT_TRUE(FileExists(old.c_str()));
+    theApp.LoadSettings();
+    ModalAnswerer answerer;
+    Prepare();
+    EXPECT_TRUE(answerer.Answered().empty());
+    ClearSettings();
 }
 
-TEST_F(DataPreparation, AnOldFileThatCannotBeRemovedDoesNotOverwriteTheCurrentOne)
+// A file beside the program (a download, a shared stick) never silently
+// replaces the user's: a start by hand asks, a RUN start leaves it.
+TEST_F(DataPreparation, AnOldDataFileReplacesTheUsersOnlyWhenTheyAgree)
 {
-    ASSERT_TRUE(WriteDataFile("01/01 Current\r\n"));
-    std::string old = programFolder + "Tarvendel.dat";
-    WriteFileText(old, "01/01 Stale\r\n");
-    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY); // deleting it is refused
-    Prepare();
-    EXPECT_EQ("01/01 Current\r\n", ReadFileText(DataFilePath()));
-    EXPECT_TRUE(FileExists(old.c_str()));
-    EXPECT_FALSE(FileExists((DataFolderPath() + "Tarvendel.mig").c_str()));
-
-    // With no file in the data folder yet, the copy is all the user has: keep it.
-    DeleteFileA(DataFilePath().c_str());
-    Prepare();
-    EXPECT_EQ("01/01 Stale\r\n", ReadFileText(DataFilePath()));
+    const std::string mine = "01/01 Mine\r\n", stray = "01/01 Stray\r\n";
+    const std::string old = programFolder + "Tarvendel.dat";
+    const std::string kept = DataFolderPath() + "Tarvendel-replaced-20061207.dat";
+    const struct {
+        int reminderMode, answer, readOnly;
+        const char* data;         // what the data file holds afterwards
+        int strayStays, keptMine, askedAgain;
+    } cases[] = {
+        {1, 0, 0, "Mine", 1, 0, 0},
+        {0, IDYES, 0, "Stray", 0, 1, 0},
+        {0, IDNO, 0, "Mine", 1, 0, 0},
+        {0, 0, 0, "Mine", 1, 0, 1}, // closed unanswered: asked again
+        // Agreed, but it cannot be removed: used, and not asked about again.
+        {0, IDYES, 1, "Stray", 1, 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "mode " << c.reminderMode << ", answer " << c.answer);
+        ResetApplication();
+        ClearSettings();
+        today = MakeDate(2006, 12, 7);
+        RemoveTree(DataFolderPath());
+        Prepare();
+        ASSERT_TRUE(WriteDataFile(mine));
+        SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteFileText(old, stray);
+        if (c.readOnly)
+            SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY); // deleting it is refused
+        theApp.reminderMode = c.reminderMode;
+        std::vector<AnsweredWindow> asked;
+        {
+            ModalAnswerer answerer({c.answer});
+            Prepare();
+            asked = answerer.Answered();
+        }
+        ASSERT_EQ(c.reminderMode ? 0u : 1u, asked.size());
+        if (!c.reminderMode) {
+            EXPECT_EQ("A reminder file was found beside the program:\n" + old +
+                          "\n\nUse it instead of your reminders in\n" + DataFilePath() +
+                          "?\n\nYour reminders would be kept in\n" + kept,
+                      asked[0].text);
+            EXPECT_EQ(MB_YESNO | MB_ICONQUESTION, asked[0].style);
+        }
+        EXPECT_EQ("01/01 " + std::string(c.data) + "\r\n", ReadFileText(DataFilePath()));
+        EXPECT_EQ(c.strayStays, FileExists(old.c_str()));
+        EXPECT_EQ(c.keptMine ? mine : "", ReadFileText(kept));
+        // A save keeps its backup elsewhere: the replaced reminders stay.
+        ASSERT_EQ(1, theApp.SaveDataFile());
+        EXPECT_EQ(c.keptMine ? mine : "", ReadFileText(kept));
+        if (!c.strayStays)
+            continue;
+        // The next start by hand, with the settings as stored.
+        theApp.reminderMode = 0;
+        theApp.LoadSettings();
+        ModalAnswerer again({IDNO});
+        Prepare();
+        EXPECT_EQ(c.reminderMode || c.askedAgain ? 1u : 0u, again.Answered().size());
+    }
+    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ClearSettings();
 }
 
 TEST_F(DataPreparation, WhenTheCopyFailsBothFilesStay)

@@ -194,24 +194,93 @@ TEST_F(EntryList, ALeapDayBirthdayCountsAsFirstMarchInACommonYear)
     EXPECT_STREQ("02/29/07", entryTable.records[0].dateText);
 }
 
+const char kMissedFile[] =
+    "01/04/07 Coming\r\n12/30 Annual\r\n01/01/07\t09:00 New year\r\n12/29/06 Missed first\r\n"
+    "12/20/06 Before the last shown day\r\n01/03/07 Today\r\n"
+    "12/31/06\t10:00 Church\r\n12/31 Eve\r\n12/31\t08:00 Breakfast\r\n";
+
 TEST_F(EntryList, MissedRemindersComeFirstWithTheirDayAndInTheirOwnColour)
 {
     today = MakeDate(2007, 1, 3);
     today.dayOfWeek = 3;
-    theApp.RunDate = 20061228;
+    theApp.ShownDate = 20061228;
     theApp.Range = 3;
-    Load("01/04/07 Coming\r\n12/30 Annual\r\n01/01/07\t09:00 New year\r\n12/29/06 Missed first\r\n"
-         "12/20/06 Before the last run\r\n01/03/07 Today\r\n", 1);
+    Load(kMissedFile, 1);
+    // Within a missed day as on any day: untimed first, then by time.
     EXPECT_EQ((std::vector<std::string>{"Fri  12/29/06            Missed first",
                                         "Sat  12/30/06            Annual",
+                                        "Sun  12/31/06            Eve",
+                                        "Sun  12/31/06  08:00 AM  Breakfast",
+                                        "Sun  12/31/06  10:00 AM  Church",
                                         "Mon  01/01/07  09:00 AM  New year",
                                         "Wed  01/03/07            Today",
                                         "Thu  01/04/07            Coming"}),
               Lines());
-    // Edit mode lists every record at its own date, as before.
+    // Shown on the screen, they are missed no longer.
+    EXPECT_EQ(20070103u, theApp.ShownDate);
     theApp.ToggleMode();
-    EXPECT_EQ(6u, Lines().size());
-    EXPECT_EQ("Sun  12/30/07            Annual", Lines()[5]);
+    EXPECT_EQ(9u, Lines().size());
+    EXPECT_EQ("Sun  12/30/07            Annual", Lines()[6]);
+    EXPECT_EQ("\tEdit mode", Part(1));
+}
+
+// A start by hand opens in Edit mode: what was missed is marked there and
+// counted in the status bar, and stays missed (and kept) until the
+// Reminder-mode list has shown it.
+TEST_F(EntryList, EditModeMarksMissedRemindersWithoutUsingThemUp)
+{
+    today = MakeDate(2007, 1, 3);
+    today.dayOfWeek = 3;
+    theApp.ShownDate = 20061228;
+    Load(kMissedFile, 0);
+    std::vector<std::string> missed;
+    std::vector<std::string> lines = Lines();
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (SendMessageA(listBox.window, LB_GETITEMDATA, i, 0) & kMissedLine)
+            missed.push_back(lines[i].substr(25));
+    EXPECT_EQ((std::vector<std::string>{"Missed first", "Church", "New year", "Annual", "Eve",
+                                        "Breakfast"}),
+              missed);
+    EXPECT_EQ("\t6 missed, see Mode", Part(1));
+    EXPECT_EQ(20061228u, theApp.ShownDate);
+    // Only the one listed before is removed at closing.
+    EXPECT_EQ(1, theApp.MarkOldEntries());
+    for (int i = 0; i < theApp.entryCount; ++i)
+        EXPECT_EQ(strstr(entryTable.records[i].text, "Before") != NULL, (int)entryTable.records[i].removed)
+            << entryTable.records[i].text;
+    theApp.ToggleMode();
+    theApp.ToggleMode();
+    EXPECT_EQ("\tEdit mode", Part(1));
+    EXPECT_EQ(1, theApp.MarkOldEntries());
+    int removed = 0;
+    for (int i = 0; i < theApp.entryCount; ++i)
+        removed += entryTable.records[i].removed;
+    EXPECT_EQ(4, removed);
+}
+
+// The window left open takes the new day when the clock says so: "today"
+// moves, annual reminders move on to their next day, the missed ones show.
+TEST_F(EntryList, AnOpenWindowFollowsTheDay)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    SYSTEMTIME yesterday = InDays(-1);
+    today = MakeDate(yesterday.wYear, yesterday.wMonth, yesterday.wDay);
+    today.dayOfWeek = yesterday.wDayOfWeek;
+    theApp.Range = 1;
+    Load(DateText(-1, 0) + " Yesterday's annual\r\n" + DateText(0, 1) + " Today's\r\n" +
+             DateText(-1, 1) + " Yesterday's one-off\r\n",
+         1);
+    EXPECT_EQ(3u, Lines().size());
+    SendMessageA(theApp.window, WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(now.wDay, today.day);
+    // Yesterday's were listed then: gone from the list, the annual one a year on.
+    ASSERT_EQ(1u, Lines().size());
+    EXPECT_NE(std::string::npos, Lines()[0].find("Today's"));
+    EXPECT_EQ(1u, entryTable.records[0].isToday + entryTable.records[1].isToday +
+                      entryTable.records[2].isToday);
+    std::string status = Part(0);
+    EXPECT_NE(std::string::npos, status.find(std::to_string(now.wDay) + ", ")) << status;
 }
 
 TEST_F(EntryList, AnImpossibleAnnualDateIsReportedWithItsRecordsDate)
@@ -306,7 +375,7 @@ TEST_F(EntryList, TodaysRemindersAreYellowOnRedEvenWhenSelectedOthersBlackOnWhit
 TEST_F(EntryList, AMissedLineIsDarkRedOnWhiteAndSelectedAsAnyOther)
 {
     today = MakeDate(2007, 1, 3);
-    theApp.RunDate = 20061228;
+    theApp.ShownDate = 20061228;
     theApp.Range = 3;
     Load("12/29/06 Missed\r\n01/04/07 Coming\r\n", 1);
     const COLORREF darkRed = RGB(128, 0, 0), black = RGB(0, 0, 0);

@@ -85,34 +85,44 @@ TEST_F(RunDecision, OnceADayMeansTheSameDateNotTheSameDayNumber)
     EXPECT_EQ(1, Decide(inRange, MakeDate(2006, 3, 7), 10));
 }
 
-// A reminder whose day came after the last shown run and before today, at
-// most 31 days back, opens the window; Range 1 keeps the coming ones out.
-TEST_F(RunDecision, AReminderMissedSinceTheLastShownRunOpensTheWindow)
+// A reminder whose day came after the day the due reminders were last shown
+// and before today opens the window: a one-off one however long ago, an
+// annual one at most 31 days back. Range 1 keeps the coming ones out.
+TEST_F(RunDecision, AReminderMissedSinceTheLastShownListOpensTheWindow)
 {
     const struct {
         const char* line;
-        unsigned lastRun;
+        unsigned lastShown;
         int year, month, day, runOnce, shown;
     } cases[] = {
         {"03/03/06 Missed", 20060301, 2006, 3, 5, 1, 1},
-        {"03/01/06 The last run's day", 20060301, 2006, 3, 5, 1, 0},
-        {"03/03/06 Without a last run", 0, 2006, 3, 5, 1, 0},
+        {"03/01/06 The last shown day", 20060301, 2006, 3, 5, 1, 0},
+        {"03/03/06 Without a last shown day", 0, 2006, 3, 5, 1, 0},
         {"03/03/06 Without once a day", 20060301, 2006, 3, 5, 0, 1},
-        {"03/03/06 Same day as the last run", 20060305, 2006, 3, 5, 1, 0},
+        {"03/03/06 Shown today already", 20060305, 2006, 3, 5, 1, 0},
         {"02/02/06 Thirty-one days back", 20050101, 2006, 3, 5, 1, 1},
-        {"02/01/06 Thirty-two days back", 20050101, 2006, 3, 5, 1, 0},
+        {"02/01/06 One-off, thirty-two days back", 20050101, 2006, 3, 5, 1, 1},
+        {"01/24/06 One-off, forty days back", 20060115, 2006, 3, 5, 1, 1},
+        {"01/14/06 One-off, before the last shown day", 20060115, 2006, 3, 5, 1, 0},
+        {"02/02 Annual, thirty-one days back", 20050101, 2006, 3, 5, 1, 1},
+        {"02/01 Annual, thirty-two days back", 20050101, 2006, 3, 5, 1, 0},
         {"03/03 Annual", 20060301, 2006, 3, 5, 1, 1},
         {"03/03 Annual, last year", 20050301, 2006, 3, 5, 1, 1},
         {"12/30 Across the new year", 20061228, 2007, 1, 3, 1, 1},
         {"12/30/06 One-off across it", 20061228, 2007, 1, 3, 1, 1},
-        {"12/27 Before the last run", 20061228, 2007, 1, 3, 1, 0},
+        {"12/27 Before the last shown day", 20061228, 2007, 1, 3, 1, 0},
         {"02/29 Leap day, common year", 20070227, 2007, 3, 2, 1, 1},
         {"02/29 Leap day, gone by", 20070301, 2007, 3, 3, 1, 0},
         {"02/29 Leap day, leap year", 20080227, 2008, 3, 2, 1, 1},
-        {"03/03/06 Bad last run", 20061399, 2006, 3, 5, 1, 0},
+        {"03/03/06 Bad last shown day", 20061399, 2006, 3, 5, 1, 0},
+        // Shown "after today" (the clock was ahead): thirty-one days back.
+        {"02/20/06 One-off, shown day ahead", 20060310, 2006, 3, 5, 1, 1},
+        {"02/20 Annual, shown day ahead", 20060310, 2006, 3, 5, 1, 1},
+        {"02/01/06 One-off, shown day ahead, long gone", 20060310, 2006, 3, 5, 1, 0},
     };
     for (const auto& c : cases) {
-        theApp.RunDate = c.lastRun;
+        // A run that showed the list wrote both days.
+        theApp.RunDate = theApp.ShownDate = c.lastShown;
         theApp.RunOnce = c.runOnce;
         EXPECT_EQ(c.shown, Decide(std::string(c.line) + "\r\n", MakeDate(c.year, c.month, c.day), 1))
             << c.line;

@@ -160,6 +160,8 @@ void ResetApplication()
     theApp.Range = 10;
     theApp.RunDay = 99;
     theApp.RunDate = 0;
+    theApp.ShownDate = 0;
+    theApp.DeclinedOldFile[0] = theApp.DeclinedOldFile[1] = 0;
     theApp.programPath[0] = '\0';
     theApp.dataFolder[0] = '\0';
     theApp.dataFilePath[0] = '\0';
