@@ -6,7 +6,7 @@ DateRecord today;
 
 Application::Application()
     : bigIcon(NULL), smallIcon(NULL), bigIconOwned(0), smallIconOwned(0), AlwaysRun(0), AskTime(0), AutoRemove(1), RunOnce(1), TimeCol(1), modified(0),
-      reminderMode(0), firstRun(0), runAtStartup(0), Range(10), entryCount(0), missedCount(0), handOverWaiting(0), RunDay(99),
+      reminderMode(0), firstRun(0), runAtStartup(0), Range(10), entryCount(0), missedCount(0), handOverWaiting(0), listFilled(0), RunDay(99),
       RunDate(0), ShownDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0)
 {
     programPath[0] = '\0';

@@ -109,6 +109,8 @@ public:
     int missedCount;
     // A RUN start found the window open and waits for the day to be taken.
     int handOverWaiting;
+    // Set once the list holds the reminders: the window shows before that.
+    int listFilled;
     unsigned RunDay;
     // Today's full date (YYYYMMDD) of the last run that opened the window,
     // 0 when the registry holds none; it decides "once a day" where RunDay

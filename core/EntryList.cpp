@@ -278,12 +278,14 @@ void Application::RefreshList()
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, NULL, TRUE);
     UpdateStatusBar();
+    listFilled = 1;
     NoteListShown();
 }
 
 void Application::NoteListShown()
 {
-    if (reminderMode && window != NULL && IsWindowVisible(window) && !IsIconic(window))
+    if (reminderMode && listFilled && window != NULL && IsWindowVisible(window) &&
+        !IsIconic(window))
         ShownDate = DateStamp(&today);
 }
 

@@ -1,5 +1,6 @@
 // Loading the reminders, the list lines, the status bar, and saving, against
 // the real main window.
+#include "app/OneWindow.h"
 #include "app/ProgramObjects.h"
 #include "core/BoundedString.h"
 #include "core/EntryTable.h"
@@ -281,6 +282,18 @@ TEST_F(EntryList, AnOpenWindowFollowsTheDay)
                       entryTable.records[2].isToday);
     std::string status = Part(0);
     EXPECT_NE(std::string::npos, status.find(std::to_string(now.wDay) + ", ")) << status;
+
+    // A RUN start that finds the window minimized hands it the day too, and
+    // with something due the window comes back, once a day.
+    for (int handOver = 1; handOver <= 2; ++handOver) {
+        today = MakeDate(yesterday.wYear, yesterday.wMonth, yesterday.wDay);
+        ShowWindow(theApp.window, SW_MINIMIZE);
+        SendMessageA(theApp.window, RunStartMessage(), 0, 0);
+        EXPECT_EQ(now.wDay, today.day);
+        EXPECT_EQ(handOver == 1, !IsIconic(theApp.window)) << handOver;
+    }
+    EXPECT_EQ(DateStamp(&today), theApp.RunDate);
+    ShowWindow(theApp.window, SW_SHOWNORMAL);
 }
 
 TEST_F(EntryList, AnImpossibleAnnualDateIsReportedWithItsRecordsDate)

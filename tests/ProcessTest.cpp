@@ -201,33 +201,149 @@ TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
     EXPECT_EQ(0, again.windowsShown);
 }
 
+// Waits up to two seconds for the other process's window to leave or keep
+// its minimized state; whether it is restored.
+int RestoredSoon(HWND window)
+{
+    for (int i = 0; i < 40 && IsIconic(window); ++i)
+        Sleep(50);
+    return IsWindowVisible(window) && !IsIconic(window);
+}
+
+// A RUN start (at login, unlock or wake) that finds the window open hands it
+// the day: with something due, the minimized window comes back.
 TEST_F(Process, ASecondStartWhileTheWindowIsOpenOpensNoSecondWindow)
 {
-    ASSERT_TRUE(WriteDataFile(DateText(2, 1) + " Soon\r\n"));
-    ProcessRun byRun = {}, byHand = {};
-    int restored = 0, settingsWritten = 1;
-    ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
-        ShowWindow(main, SW_MINIMIZE);
-        // Something is due, so without the open window this start would show it.
-        byRun = RunProgram(TarvendelPath(), "RUN");
-        byHand = RunProgram(TarvendelPath(), "");
-        restored = IsWindowVisible(main) && !IsIconic(main);
-        settingsWritten = SettingsKeyExists();
-        PostMessageA(main, WM_CLOSE, 0, 0);
-    });
-    ASSERT_TRUE(Ended(first, 0u));
-    EXPECT_TRUE(byRun.finished);
-    EXPECT_EQ(0u, byRun.exitCode);
-    EXPECT_EQ(0, byRun.windowsShown);
-    EXPECT_TRUE(byHand.finished);
-    EXPECT_EQ(0u, byHand.exitCode);
-    EXPECT_EQ(0, byHand.windowsShown);
-    EXPECT_TRUE(restored) << "the start by hand left the open window minimized";
-    EXPECT_FALSE(settingsWritten);
-
+    const struct {
+        int dueInDays;
+        int restoredByRun;
+    } cases[] = {{2, 1}, {40, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dueInDays);
+        ClearSettings();
+        ASSERT_TRUE(WriteDataFile(DateText(c.dueInDays, 1) + " Soon\r\n"));
+        ProcessRun byRun = {}, byHand = {};
+        int restoredByRun = -1, restoredByHand = 0, settingsWritten = 1;
+        ProcessRun first = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
+            ShowWindow(main, SW_MINIMIZE);
+            byRun = RunProgram(TarvendelPath(), "RUN");
+            restoredByRun = RestoredSoon(main);
+            ShowWindow(main, SW_MINIMIZE);
+            byHand = RunProgram(TarvendelPath(), "");
+            restoredByHand = RestoredSoon(main);
+            settingsWritten = SettingsKeyExists();
+            PostMessageA(main, WM_CLOSE, 0, 0);
+        });
+        ASSERT_TRUE(Ended(first, 0u));
+        for (const ProcessRun* second : {&byRun, &byHand}) {
+            EXPECT_TRUE(Ended(*second, 0u));
+            EXPECT_EQ(0, second->windowsShown);
+        }
+        EXPECT_EQ(c.restoredByRun, restoredByRun);
+        EXPECT_TRUE(restoredByHand) << "the start by hand left the open window minimized";
+        EXPECT_FALSE(settingsWritten);
+    }
     // The window gone, a start opens one again.
     ProcessRun after = RunProgram(TarvendelPath(), "", IDOK, 20000, CloseAtOnce);
     EXPECT_EQ(1, after.windowsShown);
+}
+
+// YYYYMMDD of the day so many days from today, as the settings keep it.
+std::string DayStamp(int days)
+{
+    SYSTEMTIME day = InDays(days);
+    return SettingBytes(day.wYear * 10000u + day.wMonth * 100u + day.wDay);
+}
+
+// A start by hand marks what was missed and leaves it missed; the RUN start
+// after it lists it, and only then is the past one-off reminder removed.
+TEST_F(Process, AStartByHandLeavesMissedRemindersToTheNextRunStart)
+{
+    StoreSetting("ShownDate", REG_DWORD, DayStamp(-10));
+    StoreSetting("RunOnce", REG_BINARY, SettingBytes(0, 1));
+    const std::string file = DateText(-5, 1) + " Missed one-off\r\n" + DateText(-3, 0) +
+                             " Missed birthday\r\n" + DateText(30, 1) + " Later\r\n";
+    ASSERT_TRUE(WriteDataFile(file));
+    Opened byHand, byRun;
+    ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "", IDNO, 20000, Look(&byHand)), 0u));
+    EXPECT_EQ("\t2 missed, see Mode", byHand.mode);
+    EXPECT_EQ(file, ReadFileText(DataFilePath()));
+    EXPECT_EQ(DayStamp(-10), SettingBytes((DWORD)ReadSetting("ShownDate")));
+
+    ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&byRun)), 0u));
+    ASSERT_EQ(2u, byRun.lines.size());
+    EXPECT_NE(std::string::npos, byRun.lines[0].find(DateText(-5, 1) + "            Missed one-off"));
+    EXPECT_NE(std::string::npos, byRun.lines[1].find("Missed birthday"));
+    // Written in the order of the next days: the birthday's is next year.
+    EXPECT_EQ(DateText(30, 1) + " Later\r\n" + DateText(-3, 0) + " Missed birthday\r\n",
+              ReadFileText(DataFilePath()));
+    EXPECT_EQ(DayStamp(0), SettingBytes((DWORD)ReadSetting("ShownDate")));
+}
+
+// Back after forty days: every one-off reminder since, the last month's
+// annual ones. A last shown day after today counts as a month back.
+TEST_F(Process, ARunStartListsWhatWasMissedWhileAwayAndAfterAClockThatWasAhead)
+{
+    const std::string file = DateText(-35, 1) + " One-off\r\n" + DateText(-35, 0) +
+                             " Old birthday\r\n" + DateText(-20, 0) + " Birthday\r\n";
+    const struct {
+        int shownDaysAgo;
+        std::vector<std::string> listed;
+    } cases[] = {{-40, {"One-off", "Birthday"}}, {5, {"Birthday"}}};
+    for (const auto& c : cases) {
+        StoreSetting("ShownDate", REG_DWORD, DayStamp(c.shownDaysAgo));
+        ASSERT_TRUE(WriteDataFile(file));
+        Opened opened;
+        ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&opened)), 0u));
+        ASSERT_EQ(c.listed.size(), opened.lines.size()) << c.shownDaysAgo;
+        for (size_t i = 0; i < c.listed.size(); ++i)
+            EXPECT_EQ(c.listed[i], opened.lines[i].substr(25)) << c.shownDaysAgo;
+        ClearSettings();
+    }
+}
+
+// A data file beside the program: a RUN start leaves both files; a start by
+// hand asks, Yes keeps the user's as a backup, No is not asked again.
+TEST_F(Process, AStrayDataFileBesideTheProgramReplacesNothingUnasked)
+{
+    std::string folder = NewTempFolder();
+    std::string program = CopyOfProgram(folder);
+    const std::string mine = DateText(1, 1) + " Mine\r\n", stray = DateText(1, 1) + " Stray\r\n";
+    const struct {
+        const char* arguments;
+        int answer;
+        size_t boxes;
+        const char* listed;
+        int strayStays;
+    } cases[] = {{"RUN", IDYES, 0, "Mine", 1}, {"", IDNO, 1, "Mine", 1}, {"", IDYES, 1, "Stray", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.arguments << " " << c.answer);
+        ClearSettings();
+        RemoveTree(PellixFolder());
+        ASSERT_TRUE(WriteDataFile(mine));
+        ASSERT_TRUE(WriteFileText(folder + "Tarvendel.dat", stray));
+        Opened opened;
+        ProcessRun run = RunProgram(program, c.arguments, c.answer, 20000, Look(&opened));
+        ASSERT_TRUE(Ended(run, 0u));
+        ASSERT_EQ(c.boxes, run.boxes.size());
+        if (c.boxes) {
+            EXPECT_EQ(0u, run.boxes[0].text.find("A reminder file was found beside the program:"));
+        }
+        ASSERT_EQ(1u, opened.lines.size());
+        EXPECT_EQ(c.listed, opened.lines[0].substr(25));
+        EXPECT_EQ(c.strayStays, GetFileAttributesA((folder + "Tarvendel.dat").c_str()) !=
+                                    INVALID_FILE_ATTRIBUTES);
+        std::string backup = DataFolderPath() + "Tarvendel-replaced-" +
+                             std::to_string(ReadSetting("RunDate")) + ".dat";
+        EXPECT_EQ(c.strayStays ? "" : mine, ReadFileText(backup));
+        // Declined once, the same file is not asked about again.
+        if (c.answer == IDNO) {
+            ProcessRun again = RunProgram(program, "", IDYES, 20000, CloseAtOnce);
+            EXPECT_TRUE(again.boxes.empty());
+            EXPECT_EQ(mine, ReadFileText(DataFilePath()));
+        }
+    }
+    RemoveTree(folder);
 }
 
 TEST_F(Process, TheExitCommandClosesAsTheWindowDoesAndEndsWithZero)
