@@ -121,66 +121,35 @@ TEST_F(DataPreparation, AnOldDataFileMovesInWhenTheDataFolderHasNone)
 }
 
 // A file beside the program (a download, a shared stick) never silently
-// replaces the user's: a start by hand asks, a RUN start leaves it.
-TEST_F(DataPreparation, AnOldDataFileReplacesTheUsersOnlyWhenTheyAgree)
+// replaces the user's. (Yes, No and a RUN start: the process tests.)
+TEST_F(DataPreparation, TheQuestionAboutAnOldFileNamesBothAndKeepsItsAnswer)
 {
-    const std::string mine = "01/01 Mine\r\n", stray = "01/01 Stray\r\n";
+    today = MakeDate(2006, 12, 7);
     const std::string old = programFolder + "Tarvendel.dat";
     const std::string kept = DataFolderPath() + "Tarvendel-replaced-20061207.dat";
-    const struct {
-        int reminderMode, answer, readOnly;
-        const char* data;         // what the data file holds afterwards
-        int strayStays, keptMine, askedAgain;
-    } cases[] = {
-        {1, 0, 0, "Mine", 1, 0, 0},
-        {0, IDYES, 0, "Stray", 0, 1, 0},
-        {0, IDNO, 0, "Mine", 1, 0, 0},
-        {0, 0, 0, "Mine", 1, 0, 1}, // closed unanswered: asked again
-        // Agreed, but it cannot be removed: used, and not asked about again.
-        {0, IDYES, 1, "Stray", 1, 1, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "mode " << c.reminderMode << ", answer " << c.answer);
-        ResetApplication();
-        ClearSettings();
-        today = MakeDate(2006, 12, 7);
-        RemoveTree(DataFolderPath());
+    Prepare();
+    ASSERT_TRUE(WriteDataFile("01/01 Mine\r\n"));
+    WriteFileText(old, "01/01 Stray\r\n");
+    for (int answer : {0, 0, IDYES}) {
+        ModalAnswerer answerer({answer});
+        if (answer == IDYES) // agreed, but deleting it is refused
+            SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
         Prepare();
-        ASSERT_TRUE(WriteDataFile(mine));
-        SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
-        WriteFileText(old, stray);
-        if (c.readOnly)
-            SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY); // deleting it is refused
-        theApp.reminderMode = c.reminderMode;
-        std::vector<AnsweredWindow> asked;
-        {
-            ModalAnswerer answerer({c.answer});
-            Prepare();
-            asked = answerer.Answered();
-        }
-        ASSERT_EQ(c.reminderMode ? 0u : 1u, asked.size());
-        if (!c.reminderMode) {
-            EXPECT_EQ("A reminder file was found beside the program:\n" + old +
-                          "\n\nUse it instead of your reminders in\n" + DataFilePath() +
-                          "?\n\nYour reminders would be kept in\n" + kept,
-                      asked[0].text);
-            EXPECT_EQ(MB_YESNO | MB_ICONQUESTION, asked[0].style);
-        }
-        EXPECT_EQ("01/01 " + std::string(c.data) + "\r\n", ReadFileText(DataFilePath()));
-        EXPECT_EQ(c.strayStays, FileExists(old.c_str()));
-        EXPECT_EQ(c.keptMine ? mine : "", ReadFileText(kept));
-        // A save keeps its backup elsewhere: the replaced reminders stay.
-        ASSERT_EQ(1, theApp.SaveDataFile());
-        EXPECT_EQ(c.keptMine ? mine : "", ReadFileText(kept));
-        if (!c.strayStays)
-            continue;
-        // The next start by hand, with the settings as stored.
-        theApp.reminderMode = 0;
-        theApp.LoadSettings();
-        ModalAnswerer again({IDNO});
-        Prepare();
-        EXPECT_EQ(c.reminderMode || c.askedAgain ? 1u : 0u, again.Answered().size());
+        ASSERT_EQ(1u, answerer.Answered().size()) << "closed unanswered, it is asked again";
+        EXPECT_EQ("A reminder file was found beside the program:\n" + old +
+                      "\n\nUse it instead of your reminders in\n" + DataFilePath() +
+                      "?\n\nYour reminders would be kept in\n" + kept,
+                  answerer.Answered()[0].text);
+        EXPECT_EQ(MB_YESNO | MB_ICONQUESTION, answerer.Answered()[0].style);
     }
+    EXPECT_EQ("01/01 Stray\r\n", ReadFileText(DataFilePath()));
+    ASSERT_EQ(1, theApp.SaveDataFile()); // a save keeps its backup elsewhere
+    EXPECT_EQ("01/01 Mine\r\n", ReadFileText(kept));
+    // In use now, though it stays: not asked about again.
+    theApp.LoadSettings();
+    ModalAnswerer again({IDYES});
+    Prepare();
+    EXPECT_TRUE(again.Answered().empty());
     SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
     ClearSettings();
 }
