@@ -13,8 +13,10 @@ const int kYearSelectorId = 53701;
 const int kYearListLength = 10;
 const int kYearsBeforeLoaded = 2; // the loaded year is the list's third entry
 
-// The grid's fixed layout in the control's client area, whatever size the
-// control has, in pixels at 96 DPI; drawn and hit-tested at the control's DPI.
+// The grid's layout in the control's client area, in pixels at 96 DPI; drawn
+// and hit-tested at the control's DPI. A box too small for the grid at its
+// scale (dialog units follow the dialog font, not the DPI) gets narrower
+// columns or lower rows, so that the sixth week always shows.
 const int kCellPitch = 23;    // a column starts every 23 pixels
 const int kCellInset = 4;     // blank pixels left of each cell
 const int kCellHeight = 16;
@@ -52,8 +54,12 @@ public:
     void Recalculate();
     // length, given at 96 DPI, at the control's DPI.
     int Scaled(int length) const;
+    // The column pitch, row height and grid top for the client area and DPI.
+    void FitGrid();
     // The cell of day in the shown month, at the control's DPI.
     RECT CellOf(int day) const;
+    // The weekday letters, each centred over its column.
+    void DrawHeader(HDC dc, const RECT& band);
     // Makes the fonts for the control's DPI and puts the lists in place.
     void MakeFontsAndLists();
     // Draws one day cell; days outside the shown month draw nothing.
@@ -80,4 +86,8 @@ public:
     DateRecord date;
     int focused; // between WM_SETFOCUS and WM_KILLFOCUS
     int dpi;
+    // Of the grid as it is drawn, in pixels (FitGrid).
+    int pitch;
+    int rowHeight;
+    int gridTop;
 };

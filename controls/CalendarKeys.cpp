@@ -98,7 +98,7 @@ void CalendarControl::MoveTo(const DateRecord& target)
         SendMessageA(monthSelector.window, CB_SETCURSEL, (WPARAM)(date.month - 1), 0);
         SendMessageA(yearSelector.window, CB_SETCURSEL, (WPARAM)(date.year - firstYear), 0);
         // Only the grid changes; the frame, the header and the lists stay.
-        RECT grid = {Scaled(2), Scaled(kGridTop), clientRect.right - Scaled(2),
+        RECT grid = {Scaled(2), gridTop, clientRect.right - Scaled(2),
                      clientRect.bottom - Scaled(2)};
         InvalidateRect(window, &grid, FALSE);
     }

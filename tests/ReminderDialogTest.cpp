@@ -555,8 +555,8 @@ TEST_F(ReminderDialogs, TheCalendarKeysMoveTheDayAndTheListsFollow)
 void CountFocusDots(HWND dialog, std::vector<int>* dots)
 {
     const CalendarControl& calendar = reminderDialog.calendar;
-    int cell = calendar.firstWeekday + calendar.date.day - 1;
-    int left = kCellPitch * (cell % 7) + kCellInset, top = kCellHeight * (cell / 7 + 3), n = 0;
+    RECT cell = calendar.CellOf(calendar.date.day);
+    int left = cell.left, top = cell.top, n = 0;
     HDC dc = GetDC(Calendar(dialog));
     for (int x = left; x < left + 19; ++x)
         n += GetPixel(dc, x, top) != GetSysColor(COLOR_HIGHLIGHT);
