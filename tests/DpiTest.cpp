@@ -173,6 +173,46 @@ TEST_F(MainAtDpi, AnotherMonitorsScaleRelaysOutAndLeaksNothing)
     EXPECT_EQ(before, GdiObjects()) << "fonts of earlier scales left behind";
 }
 
+// The status window's font: its own when given, else the system's status font.
+int StatusCharacterHeight(HWND status)
+{
+    HFONT font = (HFONT)SendMessageA(status, WM_GETFONT, 0, 0);
+    if (font != NULL)
+        return CharacterHeight(font);
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT system = CreateFontIndirectA(&metrics.lfStatusFont);
+    int height = CharacterHeight(system);
+    DeleteObject(system);
+    return height;
+}
+
+TEST_F(MainAtDpi, ListLinesAndStatusBarFollowAnotherScaleAndComeBack)
+{
+    int home = Dpi();
+    RECT start;
+    GetWindowRect(main.window, &start);
+    auto lineHeight = [this] { return (int)SendMessageA(list.window, LB_GETITEMHEIGHT, 0, 0); };
+    int line = lineHeight(), text = StatusCharacterHeight(status.window);
+    EXPECT_GE(line, FontMetrics(ListFont()).tmHeight) << "text taller than its lines";
+    int statusHeight = status.StatusHeight();
+    long before = GdiObjects();
+    RECT suggested = {40, 30, 40 + MulDiv(300, 2 * home, 96), 30 + MulDiv(200, 2 * home, 96)};
+    MoveTo(2 * home, suggested);
+    EXPECT_GE(lineHeight(), FontMetrics(ListFont()).tmHeight) << "text taller than its lines";
+    EXPECT_NEAR(2.0 * line, lineHeight(), 2.0);
+    EXPECT_NEAR(2.0 * text, StatusCharacterHeight(status.window), 2.0);
+    EXPECT_GE(status.StatusHeight(), statusHeight * 4 / 3); // its borders stay as they are
+    EXPECT_EQ(main.clientHeight - status.StatusHeight(), RectIn(list.window, main.window).bottom)
+        << "the list ends where the status bar begins";
+    MoveTo(home, start);
+    EXPECT_EQ(line, lineHeight());
+    EXPECT_EQ(text, StatusCharacterHeight(status.window));
+    EXPECT_EQ(statusHeight, status.StatusHeight());
+    EXPECT_EQ(before, GdiObjects()) << "the fonts of the other scale left behind";
+}
+
 TEST_F(MainAtDpi, ARestoredPlacementKeepsItsPixels)
 {
     RECT start;
