@@ -6,8 +6,11 @@
 #include "../resources/resource.h"
 #include "SunkenFrame.h"
 
-static const DWORD kSelectorStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
-static_assert(kSelectorStyle == 0x50200003, "the lists are plain drop-down lists");
+// Tab stops: Tab leads from the grid to the month list, from there on to
+// the year list and out of the calendar.
+static const DWORD kSelectorStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
+static_assert(kSelectorStyle == 0x50210003, "the lists are plain drop-down lists");
 
 // Letters and spaces chosen so that each letter sits over its 23-pixel column
 // in the header font at 96 DPI. Spaces do not grow as the columns do at other
@@ -19,7 +22,7 @@ static int calendarClassRegistered;
 
 CalendarControl::CalendarControl(int id)
     : CustomControl(id), firstWeekday(0), daysInMonth(0), firstYear(0), clientRect(), date(),
-      focused(0), dpi(kBaseDpi), pitch(kCellPitch), rowHeight(kCellHeight), gridTop(kGridTop)
+      focused(0), focusHidden(0), dpi(kBaseDpi), pitch(kCellPitch), rowHeight(kCellHeight), gridTop(kGridTop)
 {
     monthSelector.windowStyle = kSelectorStyle;
     yearSelector.windowStyle = kSelectorStyle;
@@ -41,6 +44,7 @@ void CalendarControl::OnCreate(HWND newWindow)
     window = newWindow;
     GetClientRect(window, &clientRect);
     focused = 0; // a new window starts without the focus
+    focusHidden = (SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
     dpi = DpiOf(window);
     FitGrid();
 
@@ -73,6 +77,8 @@ void CalendarControl::MakeFontsAndLists()
         MoveWindow(monthSelector.window, 0, 0, Scaled(90), Scaled(210), TRUE);
         MoveWindow(yearSelector.window, Scaled(96), 0, Scaled(60), Scaled(200), TRUE);
     }
+    // Shift+Tab from the month list goes back to the grid.
+    monthSelector.TabBackTo(window);
     SendMessageA(monthSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, TRUE);
     SendMessageA(yearSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, TRUE);
     // The lists use the new font now; the old ones can go.
@@ -289,16 +295,37 @@ void CalendarControl::DrawSelectedDay(HDC dc)
     DrawDay(dc, date.day, 1);
     if (!focused || date.day < 1 || date.day > daysInMonth)
         return;
+    // Hidden after a mouse click until a key is used, as on the system's controls.
+    if (focusHidden)
+        return;
     RECT cell = CellOf(date.day);
     DrawFocusRect(dc, &cell);
 }
 
 // A flag of its own rather than GetFocus, which systems differ on while the
 // focus is moving.
-void CalendarControl::OnSetFocus()
+void CalendarControl::OnSetFocus(HWND previous)
 {
     focused = 1;
+    int fromOutside = previous == NULL || (previous != window && !IsChild(window, previous));
+    if (fromOutside && GetKeyState(VK_TAB) < 0 && GetKeyState(VK_SHIFT) < 0) {
+        HWND last = IsWindowEnabled(yearSelector.window) ? yearSelector.window : monthSelector.window;
+        SetFocus(last);
+        return;
+    }
     SelectDay(date.day);
+}
+
+void CalendarControl::OnUiStateChanged(WPARAM change)
+{
+    if (HIWORD(change) & UISF_HIDEFOCUS) {
+        if (LOWORD(change) == UIS_SET)
+            focusHidden = 1;
+        else if (LOWORD(change) == UIS_CLEAR)
+            focusHidden = 0;
+    }
+    if (focused)
+        SelectDay(date.day);
 }
 
 void CalendarControl::OnKillFocus()
@@ -307,7 +334,13 @@ void CalendarControl::OnKillFocus()
     SelectDay(date.day);
 }
 
-LRESULT CalendarControl::OnGetDlgCode() { return DLGC_WANTARROWS; }
+LRESULT CalendarControl::OnGetDlgCode(const MSG* message)
+{
+    if (message != NULL && message->message == WM_KEYDOWN && message->wParam == VK_TAB &&
+        GetKeyState(VK_SHIFT) >= 0)
+        return DLGC_WANTARROWS | DLGC_WANTTAB;
+    return DLGC_WANTARROWS;
+}
 
 void CalendarControl::OnPaint()
 {

@@ -33,13 +33,18 @@ public:
     void OnDestroy() override;
     void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
     void OnPaint() override;
-    void OnSetFocus() override;
+    // From outside by Shift+Tab, the focus goes on to the last list, as the
+    // lists come after the grid in the order of the keys.
+    void OnSetFocus(HWND previous) override;
     void OnKillFocus() override;
     void OnSize(WPARAM wParam, LPARAM lParam) override;
     // New fonts, lists and grid for the DPI the dialog moved to.
     void OnDpiChanged() override;
-    // The arrows; the dialog passes the other keys on by itself.
-    LRESULT OnGetDlgCode() override;
+    // The arrows, and Tab, which leads on to the month list; the dialog
+    // passes the other keys on by itself.
+    LRESULT OnGetDlgCode(const MSG* message) override;
+    // The focus rectangle follows the keyboard cues.
+    void OnUiStateChanged(WPARAM change) override;
     int OnKeyDown(WPARAM key) override;
 
     // Once per window, after it exists: loads the date and fills the lists
@@ -64,7 +69,8 @@ public:
     void MakeFontsAndLists();
     // Draws one day cell; days outside the shown month draw nothing.
     void DrawDay(HDC dc, int day, int selected);
-    // The selected day, with the focus rectangle while the control has the focus.
+    // The selected day, with the focus rectangle while the control has the
+    // focus and the keyboard cues are shown.
     void DrawSelectedDay(HDC dc);
     // Redraws the old and the new selected day, on the window's own DC.
     void SelectDay(int day);
@@ -85,6 +91,8 @@ public:
     FontSpec headerFont;
     DateRecord date;
     int focused; // between WM_SETFOCUS and WM_KILLFOCUS
+    // Kept here as well as by the system, which not every system keeps.
+    int focusHidden;
     int dpi;
     // Of the grid as it is drawn, in pixels (FitGrid).
     int pitch;

@@ -75,9 +75,20 @@ int CalendarControl::KeyTarget(int key, DateRecord& target) const
 
 int CalendarControl::OnKeyDown(WPARAM key)
 {
+    if (key == VK_TAB) {
+        // Into the month list, as the dialog would move the focus.
+        SendMessageA(GetParent(window), WM_NEXTDLGCTL, (WPARAM)monthSelector.window, TRUE);
+        if (GetFocus() != monthSelector.window)
+            SetFocus(monthSelector.window);
+        return 1;
+    }
     DateRecord target;
     if (!KeyTarget((int)key, target))
         return 0;
+    // The keys are in use: the focus rectangle shows from now on, here and
+    // in the rest of the dialog.
+    focusHidden = 0;
+    SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     MoveTo(target);
     return 1;
 }
