@@ -260,7 +260,7 @@ void CalendarControl::DrawHeader(HDC dc, const RECT& band)
     static const char kSpaces[] = "                                                            "
                                   "                                                            ";
     RECT line = {Scaled(kCellInset), band.top, 7 * pitch, band.bottom};
-    DrawTextA(dc, kSpaces, -1, &line, DT_SINGLELINE | DT_NOPREFIX);
+    ExtTextOutA(dc, line.left, line.top, ETO_CLIPPED, &line, kSpaces, sizeof kSpaces - 1, NULL);
     int oldMode = SetBkMode(dc, TRANSPARENT);
     for (int column = 0; column < 7; ++column) {
         RECT letter = {pitch * column + Scaled(kCellInset), band.top, pitch * column + pitch,

@@ -86,6 +86,9 @@ public:
 
     int selection;
     HWND shiftTabTarget;
+    // The subclassed window itself: its owner may forget window while the
+    // list is still being destroyed, and the list must still clean up.
+    HWND subclassed;
 };
 
 LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
