@@ -5,10 +5,13 @@
 #include "../core/BoundedString.h"
 #include "../core/EntryTable.h"
 #include "../core/ShowError.h"
+#include "../framework/ListPlace.h"
 #include "../resources/resource.h"
 #include "InfoDialog.h"
 #include "ReminderDialog.h"
 #include "SetupDialog.h"
+
+#include <string.h>
 
 // Set when the table could not grow after an Add; Add is refused from then on.
 int tableFull;
@@ -27,6 +30,8 @@ static int SelectedRecord(const ListBoxControl* list)
         return -1;
     return (int)SendMessageA(list->window, LB_GETCURSEL, 0, 0);
 }
+
+static HWND ListWindow(const ListBoxControl* list) { return list != NULL ? list->window : NULL; }
 
 void Application::OnCommand(WPARAM wParam, LPARAM lParam)
 {
@@ -58,6 +63,18 @@ void Application::OnCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
+// After a refill the user's place is kept, with the reminder just added or
+// edited selected: the same record (sorted into its place) has the same bytes.
+static void SelectRecord(HWND list, const ListPlace& place, const ReminderEntry& record, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (memcmp(&entryTable.records[i], &record, sizeof record) == 0) {
+            ReturnToPlace(list, place, LineWithData(list, i));
+            return;
+        }
+    }
+}
+
 void Application::AddReminder()
 {
     if (tableFull || reminderMode)
@@ -83,7 +100,9 @@ void Application::AddReminder()
     }
     entryTable.count = entryCount;
     modified = 1;
+    ListPlace place = RememberPlace(ListWindow(listBox));
     RefreshList();
+    SelectRecord(ListWindow(listBox), place, workEntry, entryCount);
 }
 
 void Application::EditReminder()
@@ -108,7 +127,9 @@ void Application::EditReminder()
         return;
     *record = workEntry;
     modified = 1;
+    ListPlace place = RememberPlace(ListWindow(listBox));
     RefreshList();
+    SelectRecord(ListWindow(listBox), place, workEntry, entryCount);
 }
 
 void Application::RemoveReminder()
@@ -127,7 +148,11 @@ void Application::RemoveReminder()
     if (entryTable.RemoveAt(index)) {
         --entryCount;
         modified = 1;
+        ListPlace place = RememberPlace(ListWindow(listBox));
+        int line = SelectedRecord(listBox);
         RefreshList();
+        // The line that took its place, or the new last one.
+        ReturnToPlace(ListWindow(listBox), place, line);
     }
 }
 

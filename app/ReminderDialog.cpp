@@ -145,6 +145,10 @@ INT_PTR ReminderDialog::DialogProc(UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
         OnInitDialog();
+        // The keyboard cues start as the system's setting has them (hidden
+        // unless always shown), as Windows starts a dialog opened by mouse;
+        // the first Tab or arrow shows them.
+        SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
         return TRUE;
     }
     if (message != WM_COMMAND)

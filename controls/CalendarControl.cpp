@@ -6,18 +6,23 @@
 #include "../resources/resource.h"
 #include "SunkenFrame.h"
 
-static const DWORD kSelectorStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
-static_assert(kSelectorStyle == 0x50200003, "the lists are plain drop-down lists");
+// Tab stops: Tab leads from the grid to the month list, from there on to
+// the year list and out of the calendar.
+static const DWORD kSelectorStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
+static_assert(kSelectorStyle == 0x50210003, "the lists are plain drop-down lists");
 
 // Letters and spaces chosen so that each letter sits over its 23-pixel column
-// in the header font (both scale alike with the DPI).
+// in the header font at 96 DPI. Spaces do not grow as the columns do at other
+// scales, where each letter is placed over its column instead.
 static const char kWeekdayHeader[] = " S     M     T     W     T     F     S ";
+static const char kWeekdayLetters[] = "SMTWTFS";
 
 static int calendarClassRegistered;
 
 CalendarControl::CalendarControl(int id)
     : CustomControl(id), firstWeekday(0), daysInMonth(0), firstYear(0), clientRect(), date(),
-      focused(0), dpi(kBaseDpi)
+      focused(0), focusHidden(0), dpi(kBaseDpi), pitch(kCellPitch), rowHeight(kCellHeight), gridTop(kGridTop)
 {
     monthSelector.windowStyle = kSelectorStyle;
     yearSelector.windowStyle = kSelectorStyle;
@@ -39,7 +44,9 @@ void CalendarControl::OnCreate(HWND newWindow)
     window = newWindow;
     GetClientRect(window, &clientRect);
     focused = 0; // a new window starts without the focus
+    focusHidden = (SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
     dpi = DpiOf(window);
+    FitGrid();
 
     // A window made again without the old one's WM_DESTROY must not leak
     // the fonts made for it.
@@ -70,6 +77,8 @@ void CalendarControl::MakeFontsAndLists()
         MoveWindow(monthSelector.window, 0, 0, Scaled(90), Scaled(210), TRUE);
         MoveWindow(yearSelector.window, Scaled(96), 0, Scaled(60), Scaled(200), TRUE);
     }
+    // Shift+Tab from the month list goes back to the grid.
+    monthSelector.TabBackTo(window);
     SendMessageA(monthSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, TRUE);
     SendMessageA(yearSelector.window, WM_SETFONT, (WPARAM)dayFont.handle, TRUE);
     // The lists use the new font now; the old ones can go.
@@ -77,12 +86,38 @@ void CalendarControl::MakeFontsAndLists()
     oldHeader.Release();
 }
 
-void CalendarControl::OnSize(WPARAM, LPARAM) { GetClientRect(window, &clientRect); }
+void CalendarControl::OnSize(WPARAM, LPARAM)
+{
+    GetClientRect(window, &clientRect);
+    FitGrid();
+}
+
+void CalendarControl::FitGrid()
+{
+    int margin = Scaled(2);
+    pitch = Scaled(kCellPitch);
+    rowHeight = Scaled(kCellHeight);
+    gridTop = Scaled(kGridTop);
+    // Seven columns up to the grid's right margin.
+    int width = clientRect.right - margin;
+    if (width > 0 && 7 * pitch > width)
+        pitch = width / 7;
+    // The header band and six rows between the frame's top and bottom
+    // margins, shared out as at 96 DPI.
+    int headerTop = Scaled(kFrameTop) + margin;
+    int height = clientRect.bottom - margin - headerTop;
+    if (height > 0 && gridTop - headerTop + 6 * rowHeight > height) {
+        const int headerAt96 = kGridTop - kFrameTop - 2;
+        rowHeight = height * kCellHeight / (headerAt96 + 6 * kCellHeight);
+        gridTop = clientRect.bottom - margin - 6 * rowHeight;
+    }
+}
 
 void CalendarControl::OnDpiChanged()
 {
     dpi = DpiOf(window);
     GetClientRect(window, &clientRect);
+    FitGrid();
     MakeFontsAndLists();
     InvalidateRect(window, NULL, TRUE);
 }
@@ -171,13 +206,13 @@ void CalendarControl::OnLButtonDown(WPARAM, LPARAM lParam)
     // left of the control would count as column 0.
     if (x < 0)
         return;
-    int column = x / Scaled(kCellPitch);
+    int column = x / pitch;
     if (column > 6)
         return;
-    int gridY = y - Scaled(kGridTop);
+    int gridY = y - gridTop;
     if (gridY < 0)
         return; // the lists, the frame's top band or the header
-    int day = (gridY / Scaled(kCellHeight)) * 7 + column - firstWeekday + 1;
+    int day = (gridY / rowHeight) * 7 + column - firstWeekday + 1;
     if (day < 1 || day > daysInMonth)
         return; // the empty cells before day 1 and after the last day
 
@@ -198,21 +233,41 @@ void CalendarControl::SelectDay(int day)
     ReleaseDC(window, dc);
 }
 
-// Pitch, height and grid top are each scaled once and multiplied, as the
+// Pitch, height and grid top are each fixed once and multiplied, as the
 // clicks are divided by them: a click and its cell always agree.
 RECT CalendarControl::CellOf(int day) const
 {
     int position = firstWeekday + day - 1;
     int column = position % 7;
     int row = position / 7;
-    int pitch = Scaled(kCellPitch);
-    int height = Scaled(kCellHeight);
     RECT cell;
     cell.left = pitch * column + Scaled(kCellInset);
     cell.right = pitch * column + pitch;
-    cell.top = Scaled(kGridTop) + height * row;
-    cell.bottom = cell.top + height;
+    cell.top = gridTop + rowHeight * row;
+    cell.bottom = cell.top + rowHeight;
     return cell;
+}
+
+void CalendarControl::DrawHeader(HDC dc, const RECT& band)
+{
+    if (dpi == kBaseDpi && pitch == kCellPitch) {
+        RECT header = {Scaled(kCellInset), band.top, band.right, band.bottom};
+        DrawTextA(dc, kWeekdayHeader, -1, &header, DT_SINGLELINE);
+        return;
+    }
+    // One underline across the columns, as the spaces give it at 96 DPI,
+    // then the letters over it.
+    static const char kSpaces[] = "                                                            "
+                                  "                                                            ";
+    RECT line = {Scaled(kCellInset), band.top, 7 * pitch, band.bottom};
+    ExtTextOutA(dc, line.left, line.top, ETO_CLIPPED, &line, kSpaces, sizeof kSpaces - 1, NULL);
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    for (int column = 0; column < 7; ++column) {
+        RECT letter = {pitch * column + Scaled(kCellInset), band.top, pitch * column + pitch,
+                       band.bottom};
+        DrawTextA(dc, &kWeekdayLetters[column], 1, &letter, DT_SINGLELINE | DT_CENTER | DT_NOPREFIX);
+    }
+    SetBkMode(dc, oldMode);
 }
 
 void CalendarControl::DrawDay(HDC dc, int day, int selected)
@@ -240,16 +295,37 @@ void CalendarControl::DrawSelectedDay(HDC dc)
     DrawDay(dc, date.day, 1);
     if (!focused || date.day < 1 || date.day > daysInMonth)
         return;
+    // Hidden after a mouse click until a key is used, as on the system's controls.
+    if (focusHidden)
+        return;
     RECT cell = CellOf(date.day);
     DrawFocusRect(dc, &cell);
 }
 
 // A flag of its own rather than GetFocus, which systems differ on while the
 // focus is moving.
-void CalendarControl::OnSetFocus()
+void CalendarControl::OnSetFocus(HWND previous)
 {
     focused = 1;
+    int fromOutside = previous == NULL || (previous != window && !IsChild(window, previous));
+    if (fromOutside && GetKeyState(VK_TAB) < 0 && GetKeyState(VK_SHIFT) < 0) {
+        HWND last = IsWindowEnabled(yearSelector.window) ? yearSelector.window : monthSelector.window;
+        SetFocus(last);
+        return;
+    }
     SelectDay(date.day);
+}
+
+void CalendarControl::OnUiStateChanged(WPARAM change)
+{
+    if (HIWORD(change) & UISF_HIDEFOCUS) {
+        if (LOWORD(change) == UIS_SET)
+            focusHidden = 1;
+        else if (LOWORD(change) == UIS_CLEAR)
+            focusHidden = 0;
+    }
+    if (focused)
+        SelectDay(date.day);
 }
 
 void CalendarControl::OnKillFocus()
@@ -258,7 +334,13 @@ void CalendarControl::OnKillFocus()
     SelectDay(date.day);
 }
 
-LRESULT CalendarControl::OnGetDlgCode() { return DLGC_WANTARROWS; }
+LRESULT CalendarControl::OnGetDlgCode(const MSG* message)
+{
+    if (message != NULL && message->message == WM_KEYDOWN && message->wParam == VK_TAB &&
+        GetKeyState(VK_SHIFT) >= 0)
+        return DLGC_WANTARROWS | DLGC_WANTTAB;
+    return DLGC_WANTARROWS;
+}
 
 void CalendarControl::OnPaint()
 {
@@ -278,9 +360,8 @@ void CalendarControl::OnPaint()
 
     HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     headerFont.Select(dc);
-    RECT header = {Scaled(kCellInset), frameTop + margin, clientRect.right - margin,
-                   clientRect.bottom - margin};
-    DrawTextA(dc, kWeekdayHeader, -1, &header, DT_SINGLELINE);
+    RECT band = {margin, frameTop + margin, clientRect.right - margin, gridTop};
+    DrawHeader(dc, band);
 
     dayFont.Select(dc);
     for (int day = 1; day <= daysInMonth; ++day)

@@ -13,8 +13,10 @@ const int kYearSelectorId = 53701;
 const int kYearListLength = 10;
 const int kYearsBeforeLoaded = 2; // the loaded year is the list's third entry
 
-// The grid's fixed layout in the control's client area, whatever size the
-// control has, in pixels at 96 DPI; drawn and hit-tested at the control's DPI.
+// The grid's layout in the control's client area, in pixels at 96 DPI; drawn
+// and hit-tested at the control's DPI. A box too small for the grid at its
+// scale (dialog units follow the dialog font, not the DPI) gets narrower
+// columns or lower rows, so that the sixth week always shows.
 const int kCellPitch = 23;    // a column starts every 23 pixels
 const int kCellInset = 4;     // blank pixels left of each cell
 const int kCellHeight = 16;
@@ -31,13 +33,18 @@ public:
     void OnDestroy() override;
     void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
     void OnPaint() override;
-    void OnSetFocus() override;
+    // From outside by Shift+Tab, the focus goes on to the last list, as the
+    // lists come after the grid in the order of the keys.
+    void OnSetFocus(HWND previous) override;
     void OnKillFocus() override;
     void OnSize(WPARAM wParam, LPARAM lParam) override;
     // New fonts, lists and grid for the DPI the dialog moved to.
     void OnDpiChanged() override;
-    // The arrows; the dialog passes the other keys on by itself.
-    LRESULT OnGetDlgCode() override;
+    // The arrows, and Tab, which leads on to the month list; the dialog
+    // passes the other keys on by itself.
+    LRESULT OnGetDlgCode(const MSG* message) override;
+    // The focus rectangle follows the keyboard cues.
+    void OnUiStateChanged(WPARAM change) override;
     int OnKeyDown(WPARAM key) override;
 
     // Once per window, after it exists: loads the date and fills the lists
@@ -52,13 +59,18 @@ public:
     void Recalculate();
     // length, given at 96 DPI, at the control's DPI.
     int Scaled(int length) const;
+    // The column pitch, row height and grid top for the client area and DPI.
+    void FitGrid();
     // The cell of day in the shown month, at the control's DPI.
     RECT CellOf(int day) const;
+    // The weekday letters, each centred over its column.
+    void DrawHeader(HDC dc, const RECT& band);
     // Makes the fonts for the control's DPI and puts the lists in place.
     void MakeFontsAndLists();
     // Draws one day cell; days outside the shown month draw nothing.
     void DrawDay(HDC dc, int day, int selected);
-    // The selected day, with the focus rectangle while the control has the focus.
+    // The selected day, with the focus rectangle while the control has the
+    // focus and the keyboard cues are shown.
     void DrawSelectedDay(HDC dc);
     // Redraws the old and the new selected day, on the window's own DC.
     void SelectDay(int day);
@@ -79,5 +91,11 @@ public:
     FontSpec headerFont;
     DateRecord date;
     int focused; // between WM_SETFOCUS and WM_KILLFOCUS
+    // Kept here as well as by the system, which not every system keeps.
+    int focusHidden;
     int dpi;
+    // Of the grid as it is drawn, in pixels (FitGrid).
+    int pitch;
+    int rowHeight;
+    int gridTop;
 };

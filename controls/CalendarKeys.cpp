@@ -75,9 +75,20 @@ int CalendarControl::KeyTarget(int key, DateRecord& target) const
 
 int CalendarControl::OnKeyDown(WPARAM key)
 {
+    if (key == VK_TAB) {
+        // Into the month list, as the dialog would move the focus.
+        SendMessageA(GetParent(window), WM_NEXTDLGCTL, (WPARAM)monthSelector.window, TRUE);
+        if (GetFocus() != monthSelector.window)
+            SetFocus(monthSelector.window);
+        return 1;
+    }
     DateRecord target;
     if (!KeyTarget((int)key, target))
         return 0;
+    // The keys are in use: the focus rectangle shows from now on, here and
+    // in the rest of the dialog.
+    focusHidden = 0;
+    SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     MoveTo(target);
     return 1;
 }
@@ -98,7 +109,7 @@ void CalendarControl::MoveTo(const DateRecord& target)
         SendMessageA(monthSelector.window, CB_SETCURSEL, (WPARAM)(date.month - 1), 0);
         SendMessageA(yearSelector.window, CB_SETCURSEL, (WPARAM)(date.year - firstYear), 0);
         // Only the grid changes; the frame, the header and the lists stay.
-        RECT grid = {Scaled(2), Scaled(kGridTop), clientRect.right - Scaled(2),
+        RECT grid = {Scaled(2), gridTop, clientRect.right - Scaled(2),
                      clientRect.bottom - Scaled(2)};
         InvalidateRect(window, &grid, FALSE);
     }

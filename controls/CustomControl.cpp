@@ -57,12 +57,13 @@ void CustomControl::OnDrawItem(WPARAM, LPARAM) {}
 void CustomControl::OnLButtonDown(WPARAM, LPARAM) {}
 void CustomControl::Reserved(WPARAM, LPARAM) {}
 void CustomControl::OnPaint() {}
-void CustomControl::OnSetFocus() {}
+void CustomControl::OnSetFocus(HWND) {}
 void CustomControl::OnSize(WPARAM, LPARAM) {}
-LRESULT CustomControl::OnGetDlgCode() { return 0; }
+LRESULT CustomControl::OnGetDlgCode(const MSG*) { return 0; }
 int CustomControl::OnKeyDown(WPARAM) { return 0; }
 void CustomControl::OnKillFocus() {}
 void CustomControl::OnDpiChanged() {}
+void CustomControl::OnUiStateChanged(WPARAM) {}
 
 void CustomControl::NotifyParent(UINT code)
 {
@@ -85,20 +86,25 @@ LRESULT CALLBACK CustomControlProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CREATE: object->OnCreate(window); return 0;
     case WM_DESTROY: object->OnDestroy(); return 0;
     case WM_SIZE: object->OnSize(wParam, lParam); return 0;
-    case WM_SETFOCUS: object->OnSetFocus(); return 0;
+    case WM_SETFOCUS: object->OnSetFocus((HWND)wParam); return 0;
     case WM_PAINT: object->OnPaint(); return 0;
     case WM_SETCURSOR: object->OnSetCursor(); return 0;
     case WM_DRAWITEM: object->OnDrawItem(wParam, lParam); return 0;
     case WM_COMMAND: object->OnCommand(wParam, lParam); return 0;
     case WM_LBUTTONDOWN: object->OnLButtonDown(wParam, lParam); return 0;
     case WM_LBUTTONUP: object->OnLButtonUp(GetDlgCtrlID(window)); return 0;
-    case WM_GETDLGCODE: return object->OnGetDlgCode();
+    case WM_GETDLGCODE: return object->OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
         if (object->OnKeyDown(wParam))
             return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_KILLFOCUS: object->OnKillFocus(); return 0;
     case kDpiChangedAfterParent: object->OnDpiChanged(); return 0;
+    case WM_UPDATEUISTATE: {
+        LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+        object->OnUiStateChanged(wParam);
+        return result;
+    }
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -53,11 +53,13 @@ public:
     virtual void Reserved(WPARAM wParam, LPARAM lParam);
     // WM_PAINT; an override must validate the update region (BeginPaint).
     virtual void OnPaint();
-    virtual void OnSetFocus();
+    // WM_SETFOCUS; previous had the focus before (null when none did).
+    virtual void OnSetFocus(HWND previous);
     virtual void OnSize(WPARAM wParam, LPARAM lParam);
-    // The keys the control wants a dialog to pass on (WM_GETDLGCODE); the
-    // base wants none, so the dialog keeps the arrows for moving the focus.
-    virtual LRESULT OnGetDlgCode();
+    // The keys the control wants a dialog to pass on (WM_GETDLGCODE), for
+    // message when the dialog asks about one (else null); the base wants
+    // none, so the dialog keeps the arrows for moving the focus.
+    virtual LRESULT OnGetDlgCode(const MSG* message);
     // WM_KEYDOWN while the control has the focus; zero passes the key on to
     // DefWindowProcA.
     virtual int OnKeyDown(WPARAM key);
@@ -65,6 +67,8 @@ public:
     // The dialog the control is in moved to a monitor of another DPI and
     // has been scaled to it (WM_DPICHANGED_AFTERPARENT).
     virtual void OnDpiChanged();
+    // The keyboard cues changed (WM_UPDATEUISTATE, after the system took it).
+    virtual void OnUiStateChanged(WPARAM change);
 
     // Sends the parent WM_NOTIFY with code, from this control's window.
     void NotifyParent(UINT code);

@@ -113,9 +113,16 @@ LRESULT ButtonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         // The main window sees the bar as the sender, so a click and an
         // accelerator key of the same command look alike to it.
-        if (HIWORD(wParam) == BN_CLICKED)
-            SendMessageA(GetParent(window), WM_COMMAND, LOWORD(wParam),
-                         reinterpret_cast<LPARAM>(window));
+        if (HIWORD(wParam) == BN_CLICKED) {
+            HWND parent = GetParent(window);
+            SendMessageA(parent, WM_COMMAND, LOWORD(wParam), reinterpret_cast<LPARAM>(window));
+            // A click leaves the focus on its button, where the keys do
+            // nothing: unless the command put it elsewhere, it goes back to
+            // the parent, which hands it on to where the keys go.
+            HWND focus = GetFocus();
+            if (IsWindow(parent) && focus != NULL && GetParent(focus) == window)
+                SetFocus(parent);
+        }
         return 0;
     }
     case WM_BUTTONHOVER:

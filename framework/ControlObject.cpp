@@ -150,7 +150,47 @@ LRESULT ListBoxControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(standardListProc, window, message, wParam, lParam);
 }
 
-ComboControl::ComboControl() : selection(0) {}
+ComboControl::ComboControl() : selection(0), shiftTabTarget(NULL), subclassed(NULL) {}
+
+static WNDPROC standardComboProc;
+
+int ComboControl::TabBackTo(HWND target)
+{
+    if (!IsWindow(window))
+        return 0;
+    shiftTabTarget = target;
+    subclassed = window;
+    WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    if (previous == ControlSubclassProc)
+        return 1;
+    standardComboProc = previous;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlSubclassProc));
+    return 1;
+}
+
+static int IsShiftTab(const MSG* message)
+{
+    return message != NULL && message->message == WM_KEYDOWN && message->wParam == VK_TAB &&
+           GetKeyState(VK_SHIFT) < 0;
+}
+
+LRESULT ComboControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND list = subclassed;
+    if (message == WM_NCDESTROY)
+        subclassed = NULL;
+    if (shiftTabTarget != NULL && message == WM_GETDLGCODE &&
+        IsShiftTab(reinterpret_cast<const MSG*>(lParam)))
+        return CallWindowProcA(standardComboProc, list, message, wParam, lParam) | DLGC_WANTTAB;
+    if (shiftTabTarget != NULL && message == WM_KEYDOWN && wParam == VK_TAB &&
+        GetKeyState(VK_SHIFT) < 0) {
+        SetFocus(shiftTabTarget);
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == '\t')
+        return 0; // what is left of a Tab that moved the focus
+    return CallWindowProcA(standardComboProc, list, message, wParam, lParam);
+}
 
 int ComboControl::Create(HWND parent, int id, const char* text, int x, int y, int width,
                          int height)

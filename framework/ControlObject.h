@@ -78,8 +78,17 @@ public:
 
     int Create(HWND parent, int id, const char* text, int x, int y, int width, int height) override;
     int OnCommandNotify(int code, int controlId) override;
+    // Shift+Tab in the list gives the focus to target, where the dialog's
+    // order would skip it (a control whose child the list is). Non-zero
+    // when installed.
+    int TabBackTo(HWND target);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     int selection;
+    HWND shiftTabTarget;
+    // The subclassed window itself: its owner may forget window while the
+    // list is still being destroyed, and the list must still clean up.
+    HWND subclassed;
 };
 
 LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,12 +2,19 @@
 
 #include "SystemCall.h"
 
-// Both calls are found at run time: Windows 7 and 8 lack them, and a
+// The calls are found at run time: Windows 7 and 8 lack them, and a
 // program that named them would not start there.
 namespace {
 
 typedef UINT(WINAPI* DpiForWindowCall)(HWND);
+typedef HRESULT(WINAPI* DpiForMonitorCall)(HMONITOR, int, UINT*, UINT*);
 typedef int(WINAPI* MetricForDpiCall)(int, UINT);
+
+const int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+
+SystemCall<DpiForWindowCall> dpiForWindow("user32.dll", "GetDpiForWindow");
+SystemCall<DpiForMonitorCall> dpiForMonitor("shcore.dll", "GetDpiForMonitor");
+SystemCall<MetricForDpiCall> metricForDpi("user32.dll", "GetSystemMetricsForDpi");
 
 int ScreenDpi()
 {
@@ -18,6 +25,19 @@ int ScreenDpi()
     return dpi > 0 ? dpi : kBaseDpi;
 }
 
+// Windows 8.1 and the first Windows 10 scale per monitor without
+// GetDpiForWindow: there the window's monitor tells.
+int MonitorDpi(HWND window)
+{
+    DpiForMonitorCall call = dpiForMonitor.Get();
+    if (call == NULL)
+        return 0;
+    UINT x = 0, y = 0;
+    if (call(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y) != S_OK)
+        return 0;
+    return (int)x;
+}
+
 HANDLE LoadForDpi(HINSTANCE instance, const char* name, UINT type, int widthMetric,
                   int heightMetric, int dpi, int* owned)
 {
@@ -26,6 +46,19 @@ HANDLE LoadForDpi(HINSTANCE instance, const char* name, UINT type, int widthMetr
     // The shared cache hands out the first size it loaded, whatever size is
     // asked: only the screen's own size may come from it.
     int shared = width == GetSystemMetrics(widthMetric) && height == GetSystemMetrics(heightMetric);
+    *owned = 0;
+    if (instance == NULL) {
+        // The system's own images load only shared; another size is copied
+        // from the same resource.
+        HANDLE system = LoadImageA(NULL, name, type, 0, 0, LR_SHARED | LR_DEFAULTSIZE);
+        if (system == NULL || shared)
+            return system;
+        HANDLE sized = CopyImage(system, type, width, height, LR_COPYFROMRESOURCE);
+        if (sized == NULL)
+            return system;
+        *owned = 1;
+        return sized;
+    }
     HANDLE image = LoadImageA(instance, name, type, width, height, shared ? LR_SHARED : 0);
     *owned = image != NULL && !shared;
     return image;
@@ -35,14 +68,16 @@ HANDLE LoadForDpi(HINSTANCE instance, const char* name, UINT type, int widthMetr
 
 int DpiOf(HWND window)
 {
-    static DpiForWindowCall call = FindSystemCall<DpiForWindowCall>("user32.dll", "GetDpiForWindow");
-    if (window != NULL && call != NULL) {
-        int dpi = (int)call(window);
+    if (window != NULL) {
+        DpiForWindowCall call = dpiForWindow.Get();
+        int dpi = call != NULL ? (int)call(window) : MonitorDpi(window);
         if (dpi > 0)
             return dpi;
     }
     return ScreenDpi();
 }
+
+int WindowDpiIsAsked() { return dpiForWindow.Get() != NULL || dpiForMonitor.Get() != NULL; }
 
 int ScaleLength(int length, int dpi)
 {
@@ -53,8 +88,7 @@ int ScaleToWindow(HWND window, int length) { return ScaleLength(length, DpiOf(wi
 
 int SystemMetricForDpi(int index, int dpi)
 {
-    static MetricForDpiCall call =
-        FindSystemCall<MetricForDpiCall>("user32.dll", "GetSystemMetricsForDpi");
+    MetricForDpiCall call = metricForDpi.Get();
     if (call != NULL)
         return call(index, (UINT)dpi);
     return GetSystemMetrics(index);

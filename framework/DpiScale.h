@@ -11,9 +11,12 @@ const int kBaseDpi = 96;
 const UINT kDpiChangedAfterParent = 0x02E3;
 
 // The DPI a window is drawn at: GetDpiForWindow where the system has it
-// (Windows 10 1607 on), else the screen's LOGPIXELSX. A null window, or one
-// not made yet, gets the screen's.
+// (Windows 10 1607 on), else its monitor's (Windows 8.1 on), else the
+// screen's LOGPIXELSX. A null window, or one not made yet, gets the screen's.
 int DpiOf(HWND window);
+// Non-zero when DpiOf asks the system for a window's own DPI rather than
+// the screen's.
+int WindowDpiIsAsked();
 // length, given at 96 DPI, at dpi; rounded as MulDiv rounds.
 int ScaleLength(int length, int dpi);
 // ScaleLength(length, DpiOf(window)).

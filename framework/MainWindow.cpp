@@ -152,11 +152,39 @@ int MainWindow::MakeFonts(int newDpi)
     return measured;
 }
 
+// The list first measured its lines in the system font of the screen's DPI,
+// its default; the taller of that font at the new DPI and the list's own
+// comes back to the first height at the screen's DPI.
+void MainWindow::FitListLines()
+{
+    if (listBox == NULL || listBox->window == NULL)
+        return;
+    HFONT own = (HFONT)SendMessageA(listBox->window, WM_GETFONT, 0, 0);
+    HDC display = CreateICA("DISPLAY", NULL, NULL, NULL);
+    if (display == NULL)
+        return;
+    int height = 0;
+    const HFONT fonts[] = {barFont, own != NULL ? own : barFont};
+    for (HFONT font : fonts) {
+        TEXTMETRICA metrics;
+        HGDIOBJ previous = SelectObject(display, font);
+        if (GetTextMetricsA(display, &metrics) && metrics.tmHeight > height)
+            height = metrics.tmHeight;
+        SelectObject(display, previous);
+    }
+    DeleteDC(display);
+    if (height > 0)
+        SendMessageA(listBox->window, LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+}
+
 void MainWindow::UseFixedListFont()
 {
     fixedListFont = 1;
     if (listBox != NULL)
         SendMessageA(listBox->window, WM_SETFONT, (WPARAM)listFont, FALSE);
+    // Where the fixed font is the taller (it is not at 96 DPI), its lines
+    // would be cut.
+    FitListLines();
 }
 
 void MainWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam)
@@ -165,6 +193,9 @@ void MainWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam)
     if (newDpi <= 0)
         return;
     MakeFonts(newDpi);
+    FitListLines();
+    if (statusBar != NULL)
+        statusBar->FollowDpi(dpi);
     if (buttonBar != NULL)
         buttonBar->Rescale(dpi, barHeight);
     if (!placing)

@@ -47,6 +47,9 @@ public:
     // Makes the fonts of the bar and the list for dpi and measures the bar's
     // height from the bar's font; zero when the font cannot be measured.
     int MakeFonts(int newDpi);
+    // An owner-drawn list measures its lines once, when it is made: after a
+    // change of scale they are set to the height of the text at the new one.
+    void FitListLines();
     // Loads the accelerator table resourceId for the message loop; zero if none.
     int SetAccelerators(int resourceId);
     // Runs until WM_QUIT and returns its code; -1 if the message queue fails.

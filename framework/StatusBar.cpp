@@ -1,14 +1,21 @@
 #include "StatusBar.h"
 
+#include "DpiScale.h"
+
 #include <commctrl.h>
 
 StatusBar::StatusBar()
     : parent(NULL), partCount(0), partWidths(NULL), partTypes(NULL), partEdges(NULL),
-      partsDefined(0)
+      partsDefined(0), font(NULL)
 {
 }
 
-StatusBar::~StatusBar() { ReleaseParts(); }
+StatusBar::~StatusBar()
+{
+    ReleaseParts();
+    if (font != NULL)
+        DeleteObject(font);
+}
 
 void StatusBar::ReleaseParts()
 {
@@ -117,4 +124,23 @@ void StatusBar::SetPartText(int index, const char* text)
     if (index < 0 || index >= partCount)
         return;
     SendMessageA(window, SB_SETTEXTA, (WPARAM)(partTypes[index] | index), (LPARAM)text);
+}
+
+void StatusBar::FollowDpi(int dpi)
+{
+    HFONT made = NULL;
+    int screen = DpiOf(NULL);
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    // The system's status font is given for the screen's DPI.
+    if (dpi != screen && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        metrics.lfStatusFont.lfHeight = MulDiv(metrics.lfStatusFont.lfHeight, dpi, screen);
+        metrics.lfStatusFont.lfWidth = MulDiv(metrics.lfStatusFont.lfWidth, dpi, screen);
+        made = CreateFontIndirectA(&metrics.lfStatusFont);
+    }
+    // The window measures its height anew from the font it is given.
+    SendMessageA(window, WM_SETFONT, (WPARAM)made, TRUE);
+    if (font != NULL)
+        DeleteObject(font);
+    font = made;
 }

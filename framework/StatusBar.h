@@ -24,6 +24,10 @@ public:
     void ResizeParts(WPARAM wParam, LPARAM lParam);
     // Sets the text of part index; an index outside the parts is ignored.
     void SetPartText(int index, const char* text);
+    // Gives the window the status font at dpi, and with it a new height;
+    // at the screen's own DPI the window's default font comes back. The
+    // parent's next WM_SIZE lays the parts out in it.
+    void FollowDpi(int dpi);
 
     HWND parent;
     int partCount;
@@ -31,6 +35,7 @@ public:
     int* partTypes;
     int* partEdges;
     int partsDefined;
+    HFONT font; // made for a DPI other than the screen's; null otherwise
 
 private:
     void ReleaseParts();

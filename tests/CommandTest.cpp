@@ -131,7 +131,7 @@ TEST_F(Commands, EnterDeleteAndInsertInTheListActOnlyInEditModeAndTheListKeepsIt
         int entries; // after Cancel to a dialog and Yes to the question
         int selected;
     } cases[] = {
-        {VK_RETURN, 0, {"Edit"}, 2, 0}, {VK_DELETE, 0, {"Delete"}, 1, -1},
+        {VK_RETURN, 0, {"Edit"}, 2, 0}, {VK_DELETE, 0, {"Delete"}, 1, 0},
         {VK_INSERT, 0, {"Add"}, 2, 0},  {VK_RETURN, 1, {}, 2, 0},
         {VK_DELETE, 1, {}, 2, 0},       {VK_INSERT, 1, {}, 2, 0},
         {VK_DOWN, 0, {}, 2, 1},         {VK_END, 1, {}, 2, 1},
@@ -148,6 +148,82 @@ TEST_F(Commands, EnterDeleteAndInsertInTheListActOnlyInEditModeAndTheListKeepsIt
         EXPECT_EQ(c.selected, SendMessageA(listBox.window, LB_GETCURSEL, 0, 0)) << c.key;
         // Delete takes the selected reminder
         EXPECT_STREQ(c.entries == 1 ? "Meeting" : "Party", entryTable.records[0].text) << c.key;
+    }
+}
+
+std::string SelectedText()
+{
+    int line = (int)SendMessageA(listBox.window, LB_GETCURSEL, 0, 0);
+    if (line < 0)
+        return "(none)";
+    char text[160] = "";
+    SendMessageA(listBox.window, LB_GETTEXT, line, (LPARAM)text);
+    return strrchr(text, ' ') + 1;
+}
+
+// Thirty reminders, the list scrolled down and one selected, then a key:
+// the edited or added reminder is selected, after a delete the line that took
+// its place, and the list stays where it was scrolled to while that shows.
+TEST_F(Commands, AfterEachKeyCommandTheListKeepsTheUsersPlace)
+{
+    const struct {
+        WPARAM key;
+        int line;                // selected before
+        std::vector<Step> steps; // in the dialog; none for the question
+        int selected;
+        const char* text;        // of the selected line's last word
+        int keepsTop;
+    } cases[] = {
+        {VK_RETURN, 12, {Type(IDC_REMINDER_TEXT, "Day-13b"), Press(IDOK)}, 12, "Day-13b", 1},
+        {VK_RETURN, 12, {PickDate(0, 1, 31), Press(IDOK)}, 29, "Day-13", 0},
+        {VK_INSERT, 12, {Type(IDC_REMINDER_TEXT, "New"), PickDate(2007, 1, 15), Press(IDOK)}, 15,
+         "New", 1},
+        {VK_DELETE, 12, {}, 12, "Day-14", 1},
+        {VK_DELETE, 29, {}, 28, "Day-29", 0},
+    };
+    for (const auto& c : cases) {
+        std::string file;
+        for (int day = 1; day <= 30; ++day)
+            file += "01/" + std::string(day < 10 ? "0" : "") + std::to_string(day) + " Day-" +
+                    std::to_string(day) + "\r\n";
+        LoadText(file);
+        ASSERT_EQ(1, theApp.BuildEntryTable());
+        SendMessageA(listBox.window, LB_SETTOPINDEX, 8, 0);
+        Select(c.line);
+        int top = (int)SendMessageA(listBox.window, LB_GETTOPINDEX, 0, 0);
+        if (c.steps.empty()) {
+            ModalAnswerer answerer({IDYES});
+            SendMessageA(listBox.window, WM_KEYDOWN, c.key, 1);
+        } else {
+            DialogDriver(c.key == VK_INSERT ? "Add" : "Edit").Run([&c] {
+                SendMessageA(listBox.window, WM_KEYDOWN, c.key, 1);
+                return 1;
+            }, c.steps);
+        }
+        EXPECT_EQ(c.selected, SendMessageA(listBox.window, LB_GETCURSEL, 0, 0)) << c.key;
+        EXPECT_EQ(c.text, SelectedText()) << c.key;
+        if (c.keepsTop) {
+            EXPECT_EQ(top, SendMessageA(listBox.window, LB_GETTOPINDEX, 0, 0)) << c.key;
+        }
+    }
+    // Delete again deletes the next one.
+    Select(3);
+    for (const char* gone : {"Day-4", "Day-5"}) {
+        EXPECT_EQ(gone, SelectedText());
+        ModalAnswerer answerer({IDYES});
+        SendMessageA(listBox.window, WM_KEYDOWN, VK_DELETE, 1);
+    }
+    EXPECT_EQ("Day-6", SelectedText());
+}
+
+// A click on a button that opens nothing leaves the keys where they work.
+TEST_F(Commands, AfterAClickOnABarButtonTheKeysGoToTheList)
+{
+    for (int id : {IDM_MODE, IDM_SAVE, IDM_MODE}) {
+        HWND button = GetDlgItem(buttonBar.window, id);
+        ASSERT_NE(nullptr, button);
+        SendMessageA(button, BM_CLICK, 0, 0);
+        EXPECT_EQ(listBox.window, GetFocus()) << id;
     }
 }
 

@@ -3,6 +3,7 @@
 // calendar clicks pick the same days, and a move to a monitor of another
 // scale lays the windows out again without leaking.
 #include "app/ProgramObjects.h"
+#include "app/ReminderDialog.h"
 #include "framework/DpiScale.h"
 #include "resources/resource.h"
 #include "support/AppState.h"
@@ -172,6 +173,46 @@ TEST_F(MainAtDpi, AnotherMonitorsScaleRelaysOutAndLeaksNothing)
     EXPECT_EQ(before, GdiObjects()) << "fonts of earlier scales left behind";
 }
 
+// The status window's font: its own when given, else the system's status font.
+int StatusCharacterHeight(HWND status)
+{
+    HFONT font = (HFONT)SendMessageA(status, WM_GETFONT, 0, 0);
+    if (font != NULL)
+        return CharacterHeight(font);
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT system = CreateFontIndirectA(&metrics.lfStatusFont);
+    int height = CharacterHeight(system);
+    DeleteObject(system);
+    return height;
+}
+
+TEST_F(MainAtDpi, ListLinesAndStatusBarFollowAnotherScaleAndComeBack)
+{
+    int home = Dpi();
+    RECT start;
+    GetWindowRect(main.window, &start);
+    auto lineHeight = [this] { return (int)SendMessageA(list.window, LB_GETITEMHEIGHT, 0, 0); };
+    int line = lineHeight(), text = StatusCharacterHeight(status.window);
+    EXPECT_GE(line, FontMetrics(ListFont()).tmHeight) << "text taller than its lines";
+    int statusHeight = status.StatusHeight();
+    long before = GdiObjects();
+    RECT suggested = {40, 30, 40 + MulDiv(300, 2 * home, 96), 30 + MulDiv(200, 2 * home, 96)};
+    MoveTo(2 * home, suggested);
+    EXPECT_GE(lineHeight(), FontMetrics(ListFont()).tmHeight) << "text taller than its lines";
+    EXPECT_NEAR(2.0 * line, lineHeight(), 2.0);
+    EXPECT_NEAR(2.0 * text, StatusCharacterHeight(status.window), 2.0);
+    EXPECT_GE(status.StatusHeight(), statusHeight * 4 / 3); // its borders stay as they are
+    EXPECT_EQ(main.clientHeight - status.StatusHeight(), RectIn(list.window, main.window).bottom)
+        << "the list ends where the status bar begins";
+    MoveTo(home, start);
+    EXPECT_EQ(line, lineHeight());
+    EXPECT_EQ(text, StatusCharacterHeight(status.window));
+    EXPECT_EQ(statusHeight, status.StatusHeight());
+    EXPECT_EQ(before, GdiObjects()) << "the fonts of the other scale left behind";
+}
+
 TEST_F(MainAtDpi, ARestoredPlacementKeepsItsPixels)
 {
     RECT start;
@@ -293,8 +334,9 @@ TEST_F(CalendarAtDpi, ClicksAtScaledCellsPickTheSameDays)
         int column, row, day;
     } cells[] = {{6, 0, 1}, {0, 1, 2}, {3, 2, 12}, {6, 3, 22}, {1, 5, 31}, {0, 0, 31}};
     for (const auto& cell : cells) {
-        // The far corner of the 96-DPI cell and its middle land on the same day.
-        const int corners[][2] = {{23 * cell.column + 22, 48 + 16 * cell.row + 15},
+        // Near the far corner of the 96-DPI cell (a pixel in: the scaled
+        // pitch is rounded) and its middle land on the same day.
+        const int corners[][2] = {{23 * cell.column + 21, 48 + 16 * cell.row + 14},
                                   {23 * cell.column + 12, 48 + 16 * cell.row + 8}};
         for (const auto& corner : corners) {
             int x = MulDiv(corner[0], dpi, 96), y = MulDiv(corner[1], dpi, 96);
@@ -322,6 +364,77 @@ TEST_F(CalendarAtDpi, AMoveToAnotherScaleRemakesTheFontsWithoutLeaking)
     for (int i = 0; i < 5; ++i)
         SendMessageA(calendar.window, kDpiChangedAfterParent, 0, 0);
     EXPECT_EQ(before, GdiObjects());
+}
+
+// The x ranges of the header's letters: columns of the band with ink, the
+// underline's rows left out (they run across every column).
+std::vector<std::pair<int, int>> LetterRuns(HDC dc, RECT band)
+{
+    const COLORREF paper = GetSysColor(COLOR_WINDOW);
+    std::vector<int> ink(band.right - band.left, 0);
+    for (int y = band.top; y < band.bottom; ++y) {
+        std::vector<int> row(ink.size(), 0);
+        int count = 0;
+        for (int x = band.left; x < band.right; ++x)
+            count += row[x - band.left] = GetPixel(dc, x, y) != paper;
+        if (count * 10 < (int)ink.size() * 7)
+            for (size_t i = 0; i < ink.size(); ++i)
+                ink[i] |= row[i];
+    }
+    std::vector<std::pair<int, int>> runs;
+    for (int i = 0; i < (int)ink.size(); ++i) {
+        if (!ink[i])
+            continue;
+        if (runs.empty() || runs.back().second < i - 1)
+            runs.push_back({i + band.left, i + band.left});
+        runs.back().second = i + band.left;
+    }
+    return runs;
+}
+
+// The dialog as the program opens it, from its template: the dialog font's
+// units and the DPI's scale meet in the calendar's box.
+TEST(ReminderAtDpi, TheSixthWeekAndTheWeekdayLettersLieInsideTheCalendar)
+{
+    RegisterControlClasses();
+    DateRecord date = MakeDate(2007, 12, 25); // from a Saturday: the 31st in the sixth row
+    workEntry.annual = 0;
+    workEntry.hasTime = 0;
+    workEntry.text[0] = '\0';
+    int dpi = Dpi();
+    DialogDriver("Edit").Run([&date] { return RunReminderDialog(NULL, 0, 0, &date); },
+                             {[dpi](HWND dialog) {
+        CalendarControl& calendar = reminderDialog.calendar;
+        HWND window = Calendar(dialog);
+        RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT client;
+        GetClientRect(window, &client);
+        int margin = MulDiv(2, dpi, 96);
+        RECT last = calendar.CellOf(31);
+        EXPECT_LE(last.bottom, client.bottom - margin) << "the sixth week is cut off";
+        EXPECT_LE(last.right, client.right - margin);
+        HDC dc = GetDC(window);
+        int ink = 0;
+        for (int y = last.top; y < last.bottom; ++y)
+            for (int x = last.left; x < last.right; ++x)
+                ink += GetPixel(dc, x, y) == GetSysColor(COLOR_WINDOWTEXT);
+        EXPECT_GT(ink, 0) << "no 31 in its cell";
+        RECT band = {margin, MulDiv(34, dpi, 96), client.right - margin, calendar.gridTop};
+        std::vector<std::pair<int, int>> runs = LetterRuns(dc, band);
+        ReleaseDC(window, dc);
+        ASSERT_EQ(7u, runs.size()) << "seven letters";
+        for (int column = 0; column < 7; ++column) {
+            RECT cell = {calendar.pitch * column + MulDiv(4, dpi, 96), 0,
+                         calendar.pitch * column + calendar.pitch, 0};
+            // Inside its cell, and about its middle (at 96 DPI the spaced-out
+            // header puts the first S three pixels left of it).
+            EXPECT_GE(runs[column].first, cell.left) << "letter " << column;
+            EXPECT_LT(runs[column].second, cell.right) << "letter " << column;
+            EXPECT_NEAR((cell.left + cell.right) / 2.0, (runs[column].first + runs[column].second) / 2.0,
+                        calendar.pitch / 6.0)
+                << "letter " << column;
+        }
+    }});
 }
 
 } // namespace

@@ -186,9 +186,8 @@ Step PickDate(int year, int month, int day)
         if (year != 0)
             ChooseInList(dialog, kYearSelectorId, year - reminderDialog.calendar.firstYear);
         ChooseInList(dialog, kMonthSelectorId, month - 1);
-        int cell = reminderDialog.calendar.firstWeekday + day - 1;
-        int x = kCellPitch * (cell % 7) + kCellInset + 8;
-        int y = kGridTop + kCellHeight * (cell / 7) + kCellHeight / 2;
+        RECT cell = reminderDialog.calendar.CellOf(day);
+        int x = (cell.left + cell.right) / 2, y = (cell.top + cell.bottom) / 2;
         SendMessageA(Calendar(dialog), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     };
 }
