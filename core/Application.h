@@ -60,7 +60,9 @@ public:
     // Settings store
     void LoadSettings();
     int SaveSettings();
-    void ApplyRunAtStartup();
+    // Points the Run value and the task at the running file, or removes
+    // both; 0 after a failure has been shown.
+    int ApplyRunAtStartup();
     int SaveState() override;
     int RestorePlacement() override;
 

@@ -202,7 +202,7 @@ TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
             EXPECT_NE(std::string::npos, value.find("Tarvendel.exe")) << value;
             EXPECT_EQ(" RUN", value.substr(value.size() - 4)) << value;
         }
-        EXPECT_EQ(c.taskAfter, StartupTaskExists());
+        EXPECT_EQ(c.taskAfter, UserTaskExists());
     }
     DeleteStartupTask();
 }
