@@ -120,27 +120,6 @@ TEST_F(StartupEntry, TheUsersSwitchIsOffOnlyWhenItsFirstByteIsOdd)
     EXPECT_EQ(0, StartupSwitchedOff());
 }
 
-TEST_F(StartupEntry, ItShowsOnWithTheRunValueOrTheTaskUnlessSwitchedOff)
-{
-    long error = 0;
-    const struct {
-        int runValue, task, switchedOff, on;
-    } cases[] = {
-        {0, 0, 0, 0}, {1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}, {1, 1, 1, 0}, {0, 1, 1, 0},
-    };
-    for (const auto& c : cases) {
-        TearDown();
-        if (c.runValue)
-            StoreRunValue("C:\\Apps\\Tarvendel.exe RUN");
-        if (c.task) {
-            ASSERT_EQ(1, RegisterStartupTask(L"C:\\Apps\\Tarvendel.exe", &error));
-        }
-        if (c.switchedOff)
-            StoreSwitch(3);
-        EXPECT_EQ(c.on, StartupIsOn()) << c.runValue << c.task << c.switchedOff;
-    }
-}
-
 TEST_F(StartupEntry, OnPointsTheRunValueAndTheTaskAtTheRunningFileAndClearsTheSwitch)
 {
     char windows[MAX_PATH];
