@@ -50,9 +50,7 @@ void Application::BringToFront()
 {
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
-    HWND front = GetLastActivePopup(window);
-    if (front == NULL)
-        front = window;
+    HWND front = FrontWindow(window);
     // Windows may refuse the foreground to a window that nobody clicked:
     // the taskbar button then flashes until the user looks.
     if (!SetForegroundWindow(front) || GetForegroundWindow() != front) {

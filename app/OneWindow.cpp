@@ -6,17 +6,43 @@
 
 static const char kMutexName[] = "Local\\PellixFreeware.Tarvendel.MainWindow";
 static const char kMarkName[] = "PellixFreeware.Tarvendel.MainWindow";
+// Setup looks for this one (see installer/Tarvendel.nsi).
+static const char kProcessMutexName[] = "Local\\PellixFreeware.Tarvendel.Process";
 static HANDLE heldMutex;
+// How long a start waits for the window of a process that holds the guard:
+// ample for one that is creating its window right now.
+static const DWORD kWindowWaitMs = 2000;
+// Set once a held guard was found with no window behind it.
+static int guardWithoutWindow;
+
+static HWND FindOpenMainWindow();
+
+// Whether a main window appears within the wait; 0 marks the guard as one
+// to pass over.
+static int WaitForMainWindow()
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (FindOpenMainWindow() != NULL)
+            return 1;
+        if (GetTickCount() - start >= kWindowWaitMs)
+            break;
+        Sleep(50);
+    }
+    guardWithoutWindow = 1;
+    return 0;
+}
 
 int IsMainWindowOpen()
 {
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, kMutexName);
-    if (mutex != NULL) {
+    // ERROR_ACCESS_DENIED: there, but made by a process with other rights
+    // than this one's.
+    if (mutex == NULL && GetLastError() != ERROR_ACCESS_DENIED)
+        return 0;
+    if (mutex != NULL)
         CloseHandle(mutex);
-        return 1;
-    }
-    // There, but made by a process with other rights than this one's.
-    return GetLastError() == ERROR_ACCESS_DENIED;
+    return WaitForMainWindow();
 }
 
 int ClaimMainWindow()
@@ -24,11 +50,13 @@ int ClaimMainWindow()
     if (heldMutex != NULL)
         return 1;
     HANDLE mutex = CreateMutexA(NULL, FALSE, kMutexName);
-    if (mutex == NULL)
-        // Without the guard the program still works as it always has.
-        return GetLastError() != ERROR_ACCESS_DENIED;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
+    int taken = mutex == NULL ? GetLastError() == ERROR_ACCESS_DENIED
+                              : GetLastError() == ERROR_ALREADY_EXISTS;
+    // Without the guard the program still works as it always has; with it
+    // taken by a start that has since opened a window, that window wins.
+    if (taken && !guardWithoutWindow && WaitForMainWindow()) {
+        if (mutex != NULL)
+            CloseHandle(mutex);
         return 0;
     }
     heldMutex = mutex;
@@ -66,6 +94,42 @@ static HWND FindOpenMainWindow()
     return main;
 }
 
+struct OwnedSearch {
+    HWND main;
+    HWND found;
+};
+
+// A visible, enabled window owned (at any depth) by the main window: the
+// dialog or box that has the input while the main window is disabled.
+static BOOL CALLBACK FindOwnedPopup(HWND window, LPARAM search)
+{
+    OwnedSearch* s = reinterpret_cast<OwnedSearch*>(search);
+    if (window == s->main || !IsWindowVisible(window) || !IsWindowEnabled(window))
+        return TRUE;
+    for (HWND owner = GetWindow(window, GW_OWNER); owner != NULL; owner = GetWindow(owner, GW_OWNER)) {
+        if (owner == s->main) {
+            s->found = window;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+// The window to bring forward: the main window, or what is open over it.
+HWND FrontWindow(HWND main)
+{
+    HWND front = GetLastActivePopup(main);
+    if (front != NULL && front != main && IsWindowVisible(front) && IsWindowEnabled(front))
+        return front;
+    // A minimized window's dialog was hidden with it and is not always the
+    // last active popup once shown again; the disabled main window never is
+    // the one to bring forward while something is open over it.
+    OwnedSearch search = {main, NULL};
+    EnumThreadWindows(GetWindowThreadProcessId(main, NULL), FindOwnedPopup,
+                      reinterpret_cast<LPARAM>(&search));
+    return search.found != NULL ? search.found : main;
+}
+
 int ShowOpenMainWindow()
 {
     HWND main = FindOpenMainWindow();
@@ -74,8 +138,9 @@ int ShowOpenMainWindow()
     if (IsIconic(main))
         ShowWindow(main, SW_RESTORE);
     // A Setup dialog or a question open over the window keeps the input.
-    HWND front = GetLastActivePopup(main);
-    SetForegroundWindow(front != NULL ? front : main);
+    HWND front = FrontWindow(main);
+    SetForegroundWindow(front);
+    BringWindowToTop(front);
     return 1;
 }
 
@@ -97,4 +162,11 @@ int HandRunStartOver()
     GetWindowThreadProcessId(main, &process);
     AllowSetForegroundWindow(process);
     return PostMessageA(main, message, 0, 0);
+}
+
+void ClaimProcessGuard()
+{
+    static HANDLE processMutex;
+    if (processMutex == NULL)
+        processMutex = CreateMutexA(NULL, FALSE, kProcessMutexName);
 }

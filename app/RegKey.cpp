@@ -93,3 +93,36 @@ int RegKey::DeleteValue(const char* name)
 {
     return key != NULL && RegDeleteValueA(key, name) == ERROR_SUCCESS;
 }
+
+int RegKey::ReadFirstByte(const char* name, BYTE* first)
+{
+    if (key == NULL)
+        return 0;
+    BYTE data[64];
+    DWORD size = sizeof data;
+    LONG read = RegQueryValueExA(key, name, NULL, NULL, data, &size);
+    if (read == ERROR_SUCCESS && size > 0) {
+        *first = data[0];
+        return 1;
+    }
+    if (read != ERROR_MORE_DATA)
+        return 0;
+    // Longer than any such value should be; it still counts.
+    BYTE* whole = (BYTE*)GlobalAlloc(GMEM_FIXED, size);
+    if (whole == NULL)
+        return 0;
+    read = RegQueryValueExA(key, name, NULL, NULL, whole, &size);
+    *first = whole[0];
+    GlobalFree(whole);
+    return read == ERROR_SUCCESS && size > 0;
+}
+
+int RegKey::WriteWideString(const wchar_t* name, const wchar_t* text)
+{
+    DWORD length = 0;
+    while (text[length] != L'\0')
+        ++length;
+    return key != NULL &&
+           RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          (length + 1) * sizeof(wchar_t)) == ERROR_SUCCESS;
+}

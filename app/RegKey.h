@@ -21,11 +21,15 @@ public:
     int HasValue(const char* name);
     // Succeeds only when the value holds exactly size bytes.
     int ReadExact(const char* name, void* data, DWORD size);
+    // The first byte of a value of any length; 0 when there is none.
+    int ReadFirstByte(const char* name, BYTE* first);
 
     int WriteNumber(const char* name, DWORD number);
     int WriteFlag(const char* name, int flag);
     int WriteBinary(const char* name, const void* data, DWORD size);
     int WriteString(const char* name, const char* text);
+    // REG_SZ in UTF-16, for text that the system's code page cannot hold.
+    int WriteWideString(const wchar_t* name, const wchar_t* text);
     int DeleteValue(const char* name);
 
 private:

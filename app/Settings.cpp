@@ -4,8 +4,6 @@
 #include "../core/BoundedString.h"
 #include "../core/CommandLine.h"
 #include "RegKey.h"
-#include "Settings.h"
-#include "StartupTask.h"
 
 #include <string.h>
 
@@ -153,50 +151,4 @@ int Application::RestorePlacement()
     // A show state that leaves the window hidden (one the program never
     // saves) gives way to the start-up show command.
     return IsWindowVisible(window) ? 1 : 0;
-}
-
-int BuildRunEntry(const char* programFile, char* entry, size_t size)
-{
-    char program[kPathSize];
-    CopyText(program, sizeof program, programFile);
-    StripFileName(program);
-    int fits = AppendText(program, sizeof program, "Tarvendel.exe");
-
-    int quoted = strchr(program, ' ') != NULL;
-    entry[0] = '\0';
-    if (quoted)
-        fits = AppendText(entry, size, "\"") && fits;
-    fits = AppendText(entry, size, program) && fits;
-    if (quoted)
-        fits = AppendText(entry, size, "\"") && fits;
-    return AppendText(entry, size, " RUN") && fits;
-}
-
-void Application::ApplyRunAtStartup()
-{
-    RegKey run;
-    if (runAtStartup) {
-        // The running file's own folder, not the path as typed: a program
-        // started by its bare name would otherwise never be found at login.
-        char module[kPathSize];
-        GetProgramFile(programPath, module);
-        char entry[kRunEntrySize];
-        // A cut path would start some other file at login; better none at all.
-        if (BuildRunEntry(module, entry, sizeof entry) &&
-            run.OpenOrCreate(HKEY_CURRENT_USER, kRunKey))
-            run.WriteString(kRunValue, entry);
-        run.Close();
-        // Silent as the registry writes: the Run entry works without it.
-        RegisterStartupTask(module);
-
-        char shortcut[kPathSize];
-        UINT windowsLength = GetWindowsDirectoryA(shortcut, sizeof shortcut);
-        if (windowsLength > 0 && windowsLength < sizeof shortcut &&
-            AppendText(shortcut, sizeof shortcut, "\\StartM~1\\Programs\\Startup\\Tarvendel.exe.lnk"))
-            DeleteFileA(shortcut);
-    } else {
-        if (run.OpenOrCreate(HKEY_CURRENT_USER, kRunKey))
-            run.DeleteValue(kRunValue);
-        DeleteStartupTask();
-    }
 }

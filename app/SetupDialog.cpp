@@ -8,6 +8,7 @@
 #include "../framework/WindowObject.h"
 #include "../resources/DialogIds.h"
 #include "../resources/resource.h"
+#include "StartupEntry.h"
 
 namespace {
 
@@ -83,8 +84,9 @@ INT_PTR OnOk(HWND dialog)
     app->TimeCol = timeCol;
 
     // The start-up entry is the one option written at once; the others wait
-    // for the settings to be saved at exit.
-    if (app->runAtStartup != startupWhenOpened)
+    // for the settings to be saved at exit. Ticked, it is written again even
+    // unchanged: a program moved, renamed or upgraded is one OK from working.
+    if (app->runAtStartup || startupWhenOpened)
         app->ApplyRunAtStartup();
     EndDialog(dialog, timeColChanged);
     return TRUE;
@@ -114,6 +116,9 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 int RunSetupDialog(HWND owner)
 {
+    // As the system has it now: a cleaner may have taken the Run value, the
+    // user may have turned the program off in the system's start-up list.
+    theApp.runAtStartup = (unsigned)StartupIsOn();
     INT_PTR result = DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_SETUP), owner,
                                      SetupDialogProc, reinterpret_cast<LPARAM>(&theApp));
     return result == 1 ? 1 : 0;

@@ -86,7 +86,9 @@ public:
     // so that it is not asked about again.
     int RememberDeclinedOldFile(const unsigned long long mark[2]);
     int SaveSettings();
-    void ApplyRunAtStartup();
+    // Points the Run value and the task at the running file, or removes
+    // both; 0 after a failure has been shown.
+    int ApplyRunAtStartup();
     int SaveState() override;
     int RestorePlacement() override;
 

@@ -73,3 +73,26 @@ int AppendUnsigned(char* dst, size_t dstSize, unsigned long value)
     FormatUnsigned(number, sizeof number, value);
     return AppendText(dst, dstSize, number);
 }
+
+int CopyWide(wchar_t* dst, size_t dstCount, const wchar_t* src)
+{
+    if (dstCount == 0)
+        return 0;
+    size_t n = 0;
+    while (src[n] != L'\0' && n + 1 < dstCount) {
+        dst[n] = src[n];
+        ++n;
+    }
+    dst[n] = L'\0';
+    return src[n] == L'\0';
+}
+
+int AppendWide(wchar_t* dst, size_t dstCount, const wchar_t* src)
+{
+    size_t used = 0;
+    while (used < dstCount && dst[used] != L'\0')
+        ++used;
+    if (used >= dstCount)
+        return 0;
+    return CopyWide(dst + used, dstCount - used, src);
+}

@@ -19,3 +19,9 @@ int FormatSigned(char* dst, size_t dstSize, long value);
 
 // Appends value in decimal; returns 0 when it was cut.
 int AppendUnsigned(char* dst, size_t dstSize, unsigned long value);
+
+// The same for UTF-16 text, which the program uses only where a path must
+// survive outside the system's code page (the start-up entry and task).
+// Sizes count wchar_t elements.
+int CopyWide(wchar_t* dst, size_t dstCount, const wchar_t* src);
+int AppendWide(wchar_t* dst, size_t dstCount, const wchar_t* src);

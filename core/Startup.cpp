@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "../app/OneWindow.h"
+#include "../app/StartupEntry.h"
 #include "../framework/ButtonBar.h"
 #include "../framework/DpiScale.h"
 #include "../framework/SystemCall.h"
@@ -21,12 +22,17 @@ static void LoadLibrariesFromSystemOnly()
 
 int StartProgram(HINSTANCE instance, int showCommand)
 {
+    ClaimProcessGuard();
     LoadLibrariesFromSystemOnly();
     instanceHandle = instance;
     GetLocalTime((SYSTEMTIME*)&today);
     theApp.LoadSettings();
 
     theApp.ParseCommandLine();
+    // Turned off in the system's start-up list, the program is not started
+    // at login; the unlock-and-wake task must not start it either.
+    if (theApp.reminderMode && StartupSwitchedOff())
+        return 0;
     // Before anything is written. A RUN start leaves it to the open window
     // to take the day and come forward with whatever is due.
     if (IsMainWindowOpen()) {

@@ -7,9 +7,14 @@
 ; where <folder> holds Tarvendel.exe, README.txt and LICENSE.txt.
 ;
 ; Setup:        /S silent, /D=<folder> another install folder (last, unquoted).
+;   An installation in another folder is uninstalled first (data kept).
 ; Uninstall.exe: /S silent. The reminders (the data folder) and the settings
 ;   stay unless the box on the uninstaller's second page is ticked or, in
 ;   silent mode, /REMOVEDATA is given.
+;
+; Exit codes besides 0: 2 Tarvendel is running; 3 the earlier installation
+; in another folder could not be removed; 4 Tarvendel.exe could not be
+; removed (the uninstall entry is kept then).
 
 ; The program is 64-bit only, and so is the Wine that tests this.
 Target amd64-unicode
@@ -17,6 +22,9 @@ Target amd64-unicode
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include StrFunc.nsh
+${StrStr}
+${UnStrStr}
 
 !macro Require NAME
   !ifndef ${NAME}
@@ -36,8 +44,12 @@ Target amd64-unicode
 !define SETTINGS_PARENT "Software\Pellix Freeware"
 !define DATA_FOLDER "$APPDATA\PellixFreeware\Tarvendel"
 !define DATA_PARENT "$APPDATA\PellixFreeware"
-; Held by the program while its window is open (see app/OneWindow.cpp).
+; Held by the program while its window is open, and by every running
+; Tarvendel from its first moment to its last (see app/OneWindow.cpp).
 !define WINDOW_MUTEX "Local\PellixFreeware.Tarvendel.MainWindow"
+!define PROCESS_MUTEX "Local\PellixFreeware.Tarvendel.Process"
+; Each user's unlock-and-wake task is named with the user's SID.
+!define TASK_PREFIX "Tarvendel-"
 
 Name "Tarvendel ${VERSION}"
 OutFile "${OUTFILE}"
@@ -78,6 +90,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}"
 
 Section "Tarvendel" SecProgram
     SectionIn RO
+    Call RemoveInstallationElsewhere
     SetOutPath "$INSTDIR"
     File "${FILES}\Tarvendel.exe"
     File "${FILES}\README.txt"
@@ -103,15 +116,39 @@ SectionEnd
 
 Section "un.Tarvendel" UnSecProgram
     SectionIn RO
+    ; First the program: one that cannot be removed must not lose its entry
+    ; in "Apps", the one way left to uninstall it.
+    Delete "$INSTDIR\Tarvendel.exe"
+    ${If} ${FileExists} "$INSTDIR\Tarvendel.exe"
+        MessageBox MB_OK|MB_ICONSTOP \
+            "Tarvendel.exe in $INSTDIR could not be removed: another program may be using it. Close it, then uninstall again." \
+            /SD IDOK
+        SetErrorLevel 4
+        Quit
+    ${EndIf}
     ; The program writes this value and the task itself when "Run at startup"
     ; is on; left behind, Windows would try to start a missing file at every
     ; login, unlock and wake.
     DeleteRegValue HKCU "${RUN_KEY}" "Tarvendel"
-    nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN Tarvendel /F'
-    Pop $0
+    Call un.UserSid
+    ${If} $R9 != ""
+        nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "${TASK_PREFIX}$R9" /F'
+        Pop $0
+        ; Earlier versions had one task for the whole computer: removed only
+        ; when it runs as this user, for another user's is theirs.
+        nsExec::ExecToStack '"$SYSDIR\schtasks.exe" /Query /TN Tarvendel /XML ONE'
+        Pop $0
+        Pop $1
+        ${If} $0 == 0
+            ${UnStrStr} $2 $1 "<UserId>$R9</UserId>"
+            ${If} $2 != ""
+                nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN Tarvendel /F'
+                Pop $0
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
     Delete "$SMPROGRAMS\Tarvendel.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
-    Delete "$INSTDIR\Tarvendel.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\Uninstall.exe"
@@ -128,15 +165,42 @@ SectionEnd
 
 ; Files of a running program cannot all be replaced or removed, and its
 ; window would save over what is left: ask the user to close it first. Run
-; silently, end with exit code 2 instead.
+; silently, end with exit code 2 instead. A guard made by a process with
+; other rights than this one's cannot be opened (ERROR_ACCESS_DENIED), but
+; it is there all the same.
 !macro CloseTarvendelFirst UN
+Function ${UN}GuardHeld
+    Exch $R0
+    Push $R1
+    Push $R2
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w R0) p .R1 ?e'
+    Pop $R2
+    ${If} $R1 != 0
+        System::Call 'kernel32::CloseHandle(p R1)'
+        StrCpy $R0 1
+    ${ElseIf} $R2 = 5
+        StrCpy $R0 1
+    ${Else}
+        StrCpy $R0 0
+    ${EndIf}
+    Pop $R2
+    Pop $R1
+    Exch $R0
+FunctionEnd
+
 Function ${UN}CloseTarvendelFirst
     ${Do}
-        System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${WINDOW_MUTEX}") p .r0'
+        Push "${PROCESS_MUTEX}"
+        Call ${UN}GuardHeld
+        Pop $0
+        ; Versions before the process guard hold only the window's.
+        Push "${WINDOW_MUTEX}"
+        Call ${UN}GuardHeld
+        Pop $1
         ${If} $0 == 0
+        ${AndIf} $1 == 0
             Return
         ${EndIf}
-        System::Call 'kernel32::CloseHandle(p r0)'
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
             "Tarvendel is running. Please close it first, then choose Retry." \
             /SD IDCANCEL IDRETRY retry
@@ -151,6 +215,68 @@ FunctionEnd
 
 Function .onInit
     Call CloseTarvendelFirst
+FunctionEnd
+
+; Installed before into another folder: that copy would stay in "Apps", go
+; on being started at login, and be left behind for good. It is uninstalled
+; first, keeping the reminders and settings; the start-up entry follows the
+; program to its new folder (the unlock-and-wake task comes back at the next
+; OK in Setup, which shows the box ticked from the entry).
+Function RemoveInstallationElsewhere
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 == ""
+    ${OrIf} $0 == $INSTDIR
+    ${OrIfNot} ${FileExists} "$0\Uninstall.exe"
+        Return
+    ${EndIf}
+    ReadRegStr $1 HKCU "${RUN_KEY}" "Tarvendel"
+    ClearErrors
+    ; _?= runs it in place, so that this waits for it and gets its result.
+    ExecWait '"$0\Uninstall.exe" /S _?=$0' $2
+    ${If} ${Errors}
+    ${OrIf} $2 != 0
+    ${OrIf} ${FileExists} "$0\Tarvendel.exe"
+        MessageBox MB_OK|MB_ICONSTOP \
+            "Tarvendel is installed in $0 and could not be removed from there. Uninstall it from Apps first, then run this setup again." \
+            /SD IDOK
+        SetErrorLevel 3
+        Quit
+    ${EndIf}
+    ; Run in place, the uninstaller cannot remove itself.
+    Delete "$0\Uninstall.exe"
+    RMDir "$0"
+    ${If} $1 != ""
+        ${StrStr} $3 "$INSTDIR" " "
+        ${If} $3 == ""
+            WriteRegStr HKCU "${RUN_KEY}" "Tarvendel" '$INSTDIR\Tarvendel.exe RUN'
+        ${Else}
+            WriteRegStr HKCU "${RUN_KEY}" "Tarvendel" '"$INSTDIR\Tarvendel.exe" RUN'
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+; The current user's SID as text in $R9, or "" when it cannot be read.
+Function un.UserSid
+    StrCpy $R9 ""
+    ; TOKEN_QUERY on the current process's token (the pseudo-handle -1).
+    System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r0'
+    ${If} $0 == 0
+        Return
+    ${EndIf}
+    System::Alloc 256
+    Pop $2
+    ; TokenUser: a TOKEN_USER, whose first member points to the SID.
+    System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r2, i 256, *i .r3) i .r0'
+    ${If} $0 != 0
+        System::Call '*$2(p .r4)'
+        System::Call 'advapi32::ConvertSidToStringSidW(p r4, *p .r5) i .r0'
+        ${If} $0 != 0
+            System::Call '*$5(&w256 .R9)'
+            System::Call 'kernel32::LocalFree(p r5)'
+        ${EndIf}
+    ${EndIf}
+    System::Free $2
+    System::Call 'kernel32::CloseHandle(p r1)'
 FunctionEnd
 
 Function un.onInit

@@ -56,7 +56,6 @@ std::vector<int> OnceADayEnabled(HWND dialog)
             IsWindowEnabled(GetDlgItem(dialog, IDC_ALWAYS_RUN)) != 0};
 }
 
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kNoValue[] = "(none)";
 
 std::string RunValue()
@@ -95,7 +94,11 @@ TEST_F(SetupDialog, OpensShowingTheSettingsWithOnceADayGreyedWithoutStartup)
     const std::vector<int> cases[] = {kDefaults, {3, 1, 0, 1, 0, 1, 0}};
     for (const std::vector<int>& settings : cases) {
         theApp.Range = settings[0];
-        theApp.runAtStartup = (unsigned)settings[1];
+        // The box shows what the system holds, not what was loaded at start.
+        theApp.runAtStartup = (unsigned)!settings[1];
+        ClearSettings();
+        if (settings[1])
+            StoreRunValue("C:\\Apps\\Tarvendel.exe RUN");
         int* const options[] = {&theApp.RunOnce, &theApp.AlwaysRun, &theApp.AutoRemove,
                                 &theApp.AskTime, &theApp.TimeCol};
         for (int i = 0; i < 5; ++i)
@@ -165,46 +168,70 @@ TEST_F(SetupDialog, OnceADayBoxesFollowRunAtStartupAndKeepTheirMarks)
     EXPECT_EQ((std::vector<int>{10, 0, 1, 1, 1, 0, 1}), Settings());
 }
 
-TEST_F(SetupDialog, RunEntryIsWrittenOrRemovedOnlyWhenRunAtStartupChanged)
+TEST_F(SetupDialog, RunAtStartupShowsTheSystemsStateAndOkWithItTickedPointsBothAtThisFile)
 {
-    const char kOld[] = "old entry";
-    // The unlock-and-wake task goes with the entry.
+    const char kOld[] = "C:\\Old Place\\Tarvendel.exe RUN";
+    const BYTE kSwitchedOff[12] = {3};
     struct Case {
-        unsigned startup;
-        const char* before;
+        const char* name;
+        const char* before; // the Run value; kNoValue for none
+        int taskBefore, switchedOff;
+        int shown; // the box's mark as the dialog opens
         int clicks;
-        const char* after; // NULL: the program's own entry
-        int taskBefore, taskAfter;
+        const char* after; // NULL: this program's own entry
+        int taskAfter, switchedOffAfter;
     } cases[] = {
-        {0, kNoValue, 1, NULL, 0, 1},
-        {1, kOld, 1, kNoValue, 1, 0},
-        {1, kOld, 2, kOld, 0, 0},
-        {0, kOld, 2, kOld, 1, 1},
-        {1, kOld, 0, kOld, 0, 0},
+        {"switched on", kNoValue, 0, 0, 0, 1, NULL, 1, 0},
+        {"upgraded: the value alone, OK unchanged", kOld, 0, 0, 1, 0, NULL, 1, 0},
+        {"moved: OK unchanged re-points both", kOld, 1, 0, 1, 0, NULL, 1, 0},
+        {"a cleaner took the value", kNoValue, 1, 0, 1, 0, NULL, 1, 0},
+        {"switched off", kOld, 1, 0, 1, 1, kNoValue, 0, 0},
+        {"ticked and unticked again", kNoValue, 0, 0, 0, 2, kNoValue, 0, 0},
+        {"off in the system's list, left so", kOld, 1, 1, 0, 0, kOld, 1, 1},
+        {"off in the system's list, ticked again", kOld, 1, 1, 0, 1, NULL, 1, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.startup << " " << c.before << " " << c.clicks);
+        SCOPED_TRACE(c.name);
         ClearSettings();
         ResetApplication();
-        theApp.runAtStartup = c.startup;
+        long error = 0;
         if (c.before != kNoValue)
             StoreRunValue(c.before);
-        if (c.taskBefore)
-            ASSERT_EQ(1, RegisterStartupTask("C:\\Tarvendel.exe"));
-        else
-            DeleteStartupTask();
-        Run(Clicks(std::vector<int>(c.clicks, IDC_RUN_AT_STARTUP), Press(IDOK)));
-        EXPECT_EQ(c.startup ^ (c.clicks & 1), theApp.runAtStartup);
+        if (c.switchedOff)
+            RegSetKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Tarvendel", REG_BINARY, kSwitchedOff,
+                            sizeof kSwitchedOff);
+        if (c.taskBefore) {
+            ASSERT_EQ(1, RegisterStartupTask(L"C:\\Old Place\\Tarvendel.exe", &error));
+        } else {
+            DeleteStartupTask(&error);
+        }
+        int shown = -1;
+        std::vector<Step> steps = Clicks(std::vector<int>(c.clicks, IDC_RUN_AT_STARTUP), Press(IDOK));
+        steps.insert(steps.begin(), [&shown](HWND dialog) {
+            shown = IsDlgButtonChecked(dialog, IDC_RUN_AT_STARTUP) == BST_CHECKED;
+        });
+        Run(steps);
+        EXPECT_EQ(c.shown, shown);
+        EXPECT_EQ((unsigned)(c.shown ^ (c.clicks & 1)), theApp.runAtStartup);
         std::string value = RunValue();
         if (c.after != NULL) {
             EXPECT_EQ(c.after, value);
         } else {
-            EXPECT_NE(std::string::npos, value.find("Tarvendel.exe")) << value;
-            EXPECT_EQ(" RUN", value.substr(value.size() - 4)) << value;
+            // The test program is the running file here.
+            std::string self = ProgramFolder() + "DialogTests.exe";
+            if (self.find(' ') != std::string::npos)
+                self = "\"" + self + "\"";
+            EXPECT_EQ(self + " RUN", value);
         }
-        EXPECT_EQ(c.taskAfter, StartupTaskExists());
+        EXPECT_EQ(c.taskAfter, UserTaskExists());
+        BYTE first = 0;
+        DWORD size = 1;
+        int switchedOff = RegGetValueA(HKEY_CURRENT_USER, kApprovedKey, "Tarvendel", RRF_RT_ANY,
+                                       NULL, &first, &size) != ERROR_FILE_NOT_FOUND;
+        EXPECT_EQ(c.switchedOffAfter, switchedOff);
     }
-    DeleteStartupTask();
+    long error = 0;
+    DeleteStartupTask(&error);
 }
 
 TEST_F(SetupDialog, CancelAfterChangingEverythingKeepsEverything)
@@ -213,7 +240,8 @@ TEST_F(SetupDialog, CancelAfterChangingEverythingKeepsEverything)
     std::vector<Step> steps = Clicks({std::begin(kBoxes), std::end(kBoxes)}, Click(IDCANCEL));
     steps.insert(steps.begin(), Type(IDC_RANGE, "5"));
     EXPECT_EQ(0, Run(steps));
-    EXPECT_EQ(kDefaults, Settings());
+    // Shown ticked, as the system has it, and left so.
+    EXPECT_EQ((std::vector<int>{10, 1, 1, 0, 1, 0, 1}), Settings());
     EXPECT_EQ("old entry", RunValue());
 }
 

@@ -1,5 +1,4 @@
 // The options, the window placement and the start-up entry in the registry.
-#include "app/Settings.h"
 #include "core/Application.h"
 #include "core/BoundedString.h"
 #include "support/AppState.h"
@@ -259,58 +258,6 @@ TEST_F(Settings, APlacementOffTheScreenOrIncompleteIsNotRestored)
     StoreNumber("flags", 0);
     StoreNumber("showCmd", SW_SHOWNORMAL);
     EXPECT_EQ(0, theApp.RestorePlacement());
-}
-
-TEST(RunEntry, NamesTheProgramFolderAndQuotesAPathWithBlanks)
-{
-    const struct {
-        const char* program;
-        const char* entry;
-    } cases[] = {
-        {"C:\\Apps\\Tarvendel.exe", "C:\\Apps\\Tarvendel.exe RUN"},
-        {"C:\\Apps\\reminder.exe", "C:\\Apps\\Tarvendel.exe RUN"},
-        {"C:\\Program Files\\Tarvendel\\Tarvendel.exe",
-         "\"C:\\Program Files\\Tarvendel\\Tarvendel.exe\" RUN"},
-        {"Tarvendel.exe", "Tarvendel.exe RUN"},
-    };
-    for (const auto& c : cases) {
-        char entry[kRunEntrySize];
-        EXPECT_EQ(1, BuildRunEntry(c.program, entry, sizeof entry));
-        EXPECT_STREQ(c.entry, entry);
-    }
-    char entry[kRunEntrySize];
-    std::string deep = "C:\\" + std::string(250, 'd') + "\\Tarvendel.exe";
-    EXPECT_EQ(0, BuildRunEntry(deep.c_str(), entry, sizeof entry));
-}
-
-TEST_F(Settings, SwitchingStartupOnWritesTheEntryAndRemovesTheOldShortcut)
-{
-    char windows[MAX_PATH];
-    GetWindowsDirectoryA(windows, sizeof windows);
-    std::string startup = std::string(windows) + "\\StartM~1\\Programs\\Startup\\";
-    for (const char* sub : {"\\StartM~1", "\\StartM~1\\Programs", "\\StartM~1\\Programs\\Startup"})
-        CreateDirectoryA((windows + std::string(sub)).c_str(), NULL);
-    WriteFileText(startup + "Tarvendel.exe.lnk", "old");
-    Store("Other", REG_SZ, "other.exe", 10, kRun);
-
-    CopyText(theApp.programPath, sizeof theApp.programPath, "Tarvendel.exe");
-    theApp.runAtStartup = 1;
-    theApp.ApplyRunAtStartup();
-    Stored entry = Fetch("Tarvendel", kRun);
-    ASSERT_TRUE(entry.found);
-    EXPECT_EQ((DWORD)REG_SZ, entry.type);
-    std::string program = ProgramFolder() + "Tarvendel.exe";
-    if (program.find(' ') != std::string::npos)
-        program = "\"" + program + "\"";
-    EXPECT_EQ(program + " RUN", std::string(entry.data.c_str()));
-    EXPECT_EQ(entry.data.size(), strlen(entry.data.c_str()) + 1); // stored with its NUL
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((startup + "Tarvendel.exe.lnk").c_str()));
-
-    theApp.runAtStartup = 0;
-    theApp.ApplyRunAtStartup();
-    EXPECT_FALSE(Fetch("Tarvendel", kRun).found);
-    EXPECT_TRUE(Fetch("Other", kRun).found);
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRun, "Other");
 }
 
 } // namespace

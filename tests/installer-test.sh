@@ -1,10 +1,12 @@
 #!/bin/sh
 # The Windows packages used as a user would use them. Under Wine, in a fresh
 # prefix of its own: the setup program installs silently, the installed
-# program starts, both refuse while it runs, and the uninstaller runs
-# silently, first keeping the reminders and settings, then, after a second
-# install into a folder with a blank in its name, removing them with
-# /REMOVEDATA. The portable zip's files
+# program starts, both refuse while it runs (with its window or without),
+# the uninstaller keeps the entry in "Apps" while Tarvendel.exe cannot be
+# removed, and runs silently, first keeping the reminders and settings; a
+# second install into a folder of the profile with a blank in its name, then
+# a third into the usual folder, which removes the second first; last the
+# uninstaller removes everything with /REMOVEDATA. The portable zip's files
 # are checked too.
 #
 #   sh tests/installer-test.sh DIST_FOLDER PROGRAM VERSION
@@ -118,6 +120,19 @@ shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tarvendel.
 data=$home/AppData/Roaming/PellixFreeware/Tarvendel
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvendel'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# The user's SID, which names the user's unlock-and-wake task.
+sid=$(query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList' |
+    sed -n 's/.*\\\(S-1-5-21-[0-9-]*\)$/\1/p' | head -n 1)
+tasks=$prefix/drive_c/windows/system32/tasks
+# task NAME USERID: registers a task as the program or an earlier version did.
+task() {
+    printf '%s\r\n' '<?xml version="1.0"?>' \
+        '<Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">' \
+        "<Principals><Principal id=\"User\"><UserId>$2</UserId></Principal></Principals>" \
+        "<Actions Context=\"User\"><Exec><Command>$folder_windows\\Tarvendel.exe</Command></Exec></Actions></Task>" \
+        >"$prefix/drive_c/task.xml"
+    run_wine schtasks /Create /TN "$1" /XML 'C:\task.xml' >/dev/null
+}
 settings_key='HKCU\Software\Pellix Freeware\Tarvendel\Settings'
 
 # --- Install ----------------------------------------------------------------
@@ -173,6 +188,38 @@ check "the silent uninstaller refuses while Tarvendel runs, with exit code 2" eq
 check "the program stays installed meanwhile" test -f "$folder/Tarvendel.exe"
 kill "$running"
 wait "$running"
+wait_prefix
+
+# --- While Tarvendel runs without its window --------------------------------
+# Showing "Unknown parameter" before any window exists, as at a RUN start.
+"$WINE" "$folder_windows\\Tarvendel.exe" /x >/dev/null 2>&1 &
+windowless=$!
+sleep 3
+run_wine "$setup" /S
+check "the silent setup program refuses while a windowless Tarvendel runs, with exit code 2" \
+    equal "$?" 2
+run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
+check "the silent uninstaller refuses while a windowless Tarvendel runs, with exit code 2" \
+    equal "$?" 2
+check "the program stays installed then" test -f "$folder/Tarvendel.exe"
+check "and so does its entry in Apps" run_wine reg query "$uninstall_key"
+kill "$windowless"
+wait "$windowless" 2>/dev/null
+wait_prefix
+
+# --- While another program holds Tarvendel.exe open -------------------------
+# cmd holds a file given as input for as long as the command runs.
+printf '@ping -n 12 127.0.0.1 < "%s\\Tarvendel.exe" > nul\r\n' "$folder_windows" \
+    >"$prefix/drive_c/hold.bat"
+"$WINE" cmd /c 'C:\hold.bat' >/dev/null 2>&1 &
+holder=$!
+sleep 3
+run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
+check "the uninstaller that cannot remove Tarvendel.exe ends with 4" equal "$?" 4
+check "Tarvendel.exe is still there" test -f "$folder/Tarvendel.exe"
+check "and its entry in Apps is kept, to uninstall it later" run_wine reg query "$uninstall_key"
+wait "$holder"
+wait_prefix
 
 # What a user's runs leave: reminders, settings, the start-up entry (beside
 # another program's).
@@ -188,13 +235,11 @@ printf '%s\r\n' REGEDIT4 '' \
 run_wine regedit /S 'C:\state.reg'
 check "the start-up entry is there before uninstalling" \
     equal "$(query "$run_key" /v Tarvendel | field Tarvendel)" "$run_value"
-printf '%s\r\n' '<?xml version="1.0"?>' \
-    '<Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">' \
-    "<Actions><Exec><Command>$folder_windows\\Tarvendel.exe</Command></Exec></Actions></Task>" \
-    >"$prefix/drive_c/task.xml"
-run_wine schtasks /Create /TN Tarvendel /XML 'C:\task.xml' >/dev/null
-check "the unlock-and-wake task is there before uninstalling" \
-    test -f "$prefix/drive_c/windows/system32/tasks/Tarvendel"
+check "the user's SID is known" test -n "$sid"
+task "Tarvendel-$sid" "$sid"
+task "Tarvendel-S-1-5-21-1-2-3-1001" "S-1-5-21-1-2-3-1001"
+task Tarvendel "S-1-5-21-1-2-3-1001"
+check "the user's unlock-and-wake task is there before uninstalling" test -f "$tasks/Tarvendel-$sid"
 
 # --- Uninstall, keeping the reminders ---------------------------------------
 run_wine "$folder_windows\\Uninstall.exe" /S
@@ -204,28 +249,48 @@ check "the program folder is removed" absent "$folder"
 check "the Start-menu shortcut is removed" absent "$shortcut"
 check "the uninstall entry is removed" missing "$uninstall_key"
 check "the start-up entry is removed" missing "$run_key" /v Tarvendel
-check "the unlock-and-wake task is removed" absent "$prefix/drive_c/windows/system32/tasks/Tarvendel"
+check "the user's unlock-and-wake task is removed" absent "$tasks/Tarvendel-$sid"
+check "another user's task stays" test -f "$tasks/Tarvendel-S-1-5-21-1-2-3-1001"
+check "a task for the whole computer made by another user stays" test -f "$tasks/Tarvendel"
 check "other programs' start-up entries stay" \
     equal "$(query "$run_key" /v Another | field Another)" "another.exe"
 check "the reminders stay" cmp "$data/Tarvendel.dat" "$zipped/reminders"
 check "the settings stay" equal "$(query "$settings_key" /v Range | field Range)" 0x7
 
-# --- Install elsewhere, uninstall with /REMOVEDATA --------------------------
+# --- Install elsewhere, then back: the earlier copy goes first -------------
 # /D= must come last and unquoted, and the uninstall entry's command is run as
 # a program that reads it from there would: both go through cmd.
+elsewhere="C:\\users\\$user\\My Apps\\Tarvendel"
+elsewhere_unix="$home/My Apps/Tarvendel"
 cp "$setup" "$prefix/drive_c/setup.exe"
-batch install 'C:\setup.exe /S /D=C:\My Programs\Tarvendel'
+batch install "C:\\setup.exe /S /D=$elsewhere"
 check "a second install into a folder with a blank ends with 0" equal "$?" 0
-check "the second install is in the folder given" \
-    cmp "$prefix/drive_c/My Programs/Tarvendel/Tarvendel.exe" "$program"
-quiet=$(query "$uninstall_key" | field QuietUninstallString)
+check "the second install is in the folder given" cmp "$elsewhere_unix/Tarvendel.exe" "$program"
 check "its QuietUninstallString names that folder" \
-    equal "$quiet" '"C:\My Programs\Tarvendel\Uninstall.exe" /S'
+    equal "$(query "$uninstall_key" | field QuietUninstallString)" "\"$elsewhere\\Uninstall.exe\" /S"
+printf '%s\r\n' REGEDIT4 '' \
+    '[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]' \
+    "\"Tarvendel\"=\"\\\"$(printf '%s' "$elsewhere" | sed 's/\\/\\\\/g')\\\\Tarvendel.exe\\\" RUN\"" \
+    >"$prefix/drive_c/moved.reg"
+run_wine regedit /S 'C:\moved.reg'
 
+# Without /D= a setup program goes where the last install went.
+batch back "C:\\setup.exe /S /D=$folder_windows"
+check "a third install into the usual folder ends with 0" equal "$?" 0
+check "the third install is in the usual folder" cmp "$folder/Tarvendel.exe" "$program"
+check "the copy in the other folder is uninstalled first" absent "$elsewhere_unix"
+check "one entry in Apps, for the usual folder" \
+    equal "$(query "$uninstall_key" | field InstallLocation)" "$folder_windows"
+check "the start-up entry follows the program to the usual folder" \
+    equal "$(query "$run_key" /v Tarvendel | field Tarvendel)" "$folder_windows\\Tarvendel.exe RUN"
+check "the reminders stay through the move" cmp "$data/Tarvendel.dat" "$zipped/reminders"
+
+# --- Uninstall with /REMOVEDATA ---------------------------------------------
+quiet=$(query "$uninstall_key" | field QuietUninstallString)
 batch remove "$quiet /REMOVEDATA"
 check "the uninstaller with /REMOVEDATA ends with 0" equal "$?" 0
 check "the uninstaller with /REMOVEDATA finished within a minute" wait_prefix
-check "that program folder is removed" absent "$prefix/drive_c/My Programs/Tarvendel"
+check "that program folder is removed" absent "$folder"
 check "the uninstall entry is removed again" missing "$uninstall_key"
 check "/REMOVEDATA removes the reminders" absent "$data"
 check "/REMOVEDATA removes the then empty PellixFreeware folder" absent "$(dirname "$data")"

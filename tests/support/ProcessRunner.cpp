@@ -13,6 +13,13 @@ std::string TarvendelPath()
     return ProgramFolder() + "Tarvendel.exe";
 }
 
+std::wstring Wide(const std::string& utf8)
+{
+    wchar_t wide[2048] = L"";
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, 2048);
+    return wide;
+}
+
 namespace {
 
 struct Watch {
@@ -24,6 +31,8 @@ struct Watch {
     HWND mainWindow;
 };
 
+} // namespace
+
 // Text of another process's window; the W form is carried across processes intact.
 std::string RemoteText(HWND window)
 {
@@ -34,6 +43,8 @@ std::string RemoteText(HWND window)
     WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, NULL, NULL);
     return narrow;
 }
+
+namespace {
 
 BOOL CALLBACK Inspect(HWND window, LPARAM param)
 {
@@ -75,12 +86,13 @@ ProcessRun RunProgram(const std::string& program, const std::string& arguments, 
 {
     ProcessRun run = {0, 0, 0, {}};
     std::string name = as.name.empty() ? "\"" + program + "\"" : as.name;
-    std::string line = name + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup = {};
+    std::wstring line = Wide(name + (arguments.empty() ? "" : " " + arguments));
+    std::wstring folder = Wide(as.folder);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(program.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL,
-                        as.folder.empty() ? NULL : as.folder.c_str(), &startup, &process))
+    if (!CreateProcessW(Wide(program).c_str(), &line[0], NULL, NULL, FALSE, 0, NULL,
+                        folder.empty() ? NULL : folder.c_str(), &startup, &process))
         return run;
     Watch watch = {process.dwProcessId, button, {}, &run, visit, NULL};
     DWORD started = GetTickCount();
@@ -168,4 +180,70 @@ std::vector<std::string> AnswerBoxes(HWND main)
         quiet = GetTickCount();
     }
     return texts;
+}
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindOfClass(HWND window, LPARAM param)
+{
+    Search* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search->processId || !IsWindowVisible(window) ||
+        strcmp(className, search->className) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND WaitForWindowOfClass(HWND sameProcess, const char* className, DWORD timeoutMs)
+{
+    Search search = {0, className, NULL};
+    GetWindowThreadProcessId(sameProcess, &search.processId);
+    DWORD started = GetTickCount();
+    do {
+        search.found = NULL;
+        EnumWindows(FindOfClass, reinterpret_cast<LPARAM>(&search));
+        if (search.found != NULL)
+            return search.found;
+        Sleep(20);
+    } while (GetTickCount() - started < timeoutMs);
+    return NULL;
+}
+
+int RunRemoteSetup(HWND main, int clicks, std::vector<std::string>* boxes)
+{
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(40003, 0), 0); // Setup
+    HWND dialog = WaitForWindowOfClass(main, "#32770", 10000);
+    if (dialog == NULL)
+        return -1;
+    HWND box = GetDlgItem(dialog, 1016); // "Run at startup"
+    DWORD_PTR checked = 0;
+    SendMessageTimeoutA(box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &checked);
+    for (int i = 0; i < clicks; ++i)
+        SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 1000, NULL);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    DWORD started = GetTickCount();
+    while (IsWindow(dialog) && GetTickCount() - started < 20000) {
+        HWND shown = WaitForWindowOfClass(main, "CMSGCLASS", 50);
+        if (shown != NULL) {
+            HWND label = GetDlgItem(shown, 0xFFFF);
+            if (boxes != NULL)
+                boxes->push_back(RemoteText(label != NULL ? label : shown));
+            PressButton(shown, IDOK, RemoteText);
+            while (IsWindow(shown) && GetTickCount() - started < 20000)
+                Sleep(20);
+        }
+    }
+    return checked == BST_CHECKED ? 1 : 0;
 }

@@ -15,6 +15,10 @@ struct ProcessRun {
 };
 
 std::string TarvendelPath(); // beside the test executable
+// Paths and command lines here are UTF-8, so that a folder outside the
+// system's code page can be started from.
+std::wstring Wide(const std::string& utf8);
+std::string RemoteText(HWND window); // another process's window text
 
 // Called once when the program's main window has appeared; it may look at
 // it and then close it (WM_CLOSE).
@@ -41,3 +45,12 @@ std::vector<std::string> RemoteListLines(HWND list);
 std::string RemoteStatusText(HWND status, int part);
 // A window directly under parent with the window class, or null.
 HWND FindChildOfClass(HWND parent, const char* className);
+
+// A visible window of the class in the process of sameProcess, waited for.
+HWND WaitForWindowOfClass(HWND sameProcess, const char* className, DWORD timeoutMs);
+
+// Opens Setup from the program's main window, clicks "Run at startup" clicks
+// times, presses OK, and answers with OK every box the program shows until
+// the dialog has closed, their texts added to boxes. Returns whether the box
+// showed ticked as the dialog opened; -1 when no dialog came.
+int RunRemoteSetup(HWND main, int clicks, std::vector<std::string>* boxes);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
 #include <taskschd.h>
 
 #include <stdio.h>
@@ -105,42 +106,144 @@ void RemoveTree(const std::string& folder)
 void ClearSettings()
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                       "Tarvendel");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Tarvendel");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Tarvendel");
 }
 
-int StartupTaskExists()
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kApprovedKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+
+std::wstring UserSid()
 {
-    HRESULT started = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    HANDLE token = NULL;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    BYTE buffer[512];
+    DWORD length = 0;
+    wchar_t* text = NULL;
+    std::wstring sid;
+    if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &length) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
+        sid = text;
+        LocalFree(text);
+    }
+    CloseHandle(token);
+    return sid;
+}
+
+std::wstring UserTaskName()
+{
+    return L"Tarvendel-" + UserSid();
+}
+
+namespace {
+
+// The scheduler's root folder, or null; COM is started for the calling thread.
+ITaskFolder* OpenTaskRoot()
+{
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     ITaskService* service = NULL;
     ITaskFolder* root = NULL;
-    IRegisteredTask* task = NULL;
-    int exists = -1;
     VARIANT none;
     VariantInit(&none);
     BSTR rootPath = SysAllocString(L"\\");
-    BSTR name = SysAllocString(L"Tarvendel");
     if (SUCCEEDED(CoCreateInstance(__uuidof(TaskScheduler), NULL, CLSCTX_INPROC_SERVER,
                                    __uuidof(ITaskService), (void**)&service)) &&
-        SUCCEEDED(service->Connect(none, none, none, none)) &&
-        SUCCEEDED(service->GetFolder(rootPath, &root))) {
-        HRESULT found = root->GetTask(name, &task);
-        if (SUCCEEDED(found))
-            exists = 1;
-        else if (found == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
-            exists = 0;
-    }
-    if (task != NULL)
-        task->Release();
-    if (root != NULL)
-        root->Release();
+        SUCCEEDED(service->Connect(none, none, none, none)))
+        service->GetFolder(rootPath, &root);
     if (service != NULL)
         service->Release();
-    SysFreeString(name);
     SysFreeString(rootPath);
-    if (SUCCEEDED(started))
-        CoUninitialize();
-    return exists;
+    return root;
+}
+
+} // namespace
+
+int TaskExists(const std::wstring& name)
+{
+    ITaskFolder* root = OpenTaskRoot();
+    if (root == NULL)
+        return -1;
+    IRegisteredTask* task = NULL;
+    BSTR text = SysAllocString(name.c_str());
+    HRESULT found = root->GetTask(text, &task);
+    SysFreeString(text);
+    root->Release();
+    if (task != NULL)
+        task->Release();
+    if (SUCCEEDED(found))
+        return 1;
+    return found == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ? 0 : -1;
+}
+
+int UserTaskExists()
+{
+    return TaskExists(UserTaskName());
+}
+
+int RegisterTestTask(const std::wstring& name, const std::wstring& userId)
+{
+    ITaskFolder* root = OpenTaskRoot();
+    if (root == NULL)
+        return 0;
+    std::wstring xml =
+        L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>"
+        L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">"
+        L"<Principals><Principal id=\"User\"><UserId>" + userId +
+        L"</UserId><LogonType>InteractiveToken</LogonType></Principal></Principals>"
+        L"<Actions Context=\"User\"><Exec><Command>C:\\Old\\Tarvendel.exe</Command>"
+        L"<Arguments>RUN</Arguments></Exec></Actions></Task>";
+    BSTR taskName = SysAllocString(name.c_str());
+    BSTR definition = SysAllocString(xml.c_str());
+    VARIANT none;
+    VariantInit(&none);
+    IRegisteredTask* task = NULL;
+    HRESULT registered = root->RegisterTask(taskName, definition, TASK_CREATE_OR_UPDATE, none, none,
+                                            TASK_LOGON_INTERACTIVE_TOKEN, none, &task);
+    SysFreeString(definition);
+    SysFreeString(taskName);
+    if (task != NULL)
+        task->Release();
+    root->Release();
+    return SUCCEEDED(registered);
+}
+
+std::wstring TaskUserId(const std::wstring& name)
+{
+    ITaskFolder* root = OpenTaskRoot();
+    if (root == NULL)
+        return L"";
+    std::wstring userId;
+    IRegisteredTask* task = NULL;
+    ITaskDefinition* definition = NULL;
+    IPrincipal* principal = NULL;
+    BSTR text = SysAllocString(name.c_str());
+    BSTR user = NULL;
+    if (SUCCEEDED(root->GetTask(text, &task)) && SUCCEEDED(task->get_Definition(&definition)) &&
+        SUCCEEDED(definition->get_Principal(&principal)) &&
+        SUCCEEDED(principal->get_UserId(&user)) && user != NULL)
+        userId = user;
+    SysFreeString(user);
+    SysFreeString(text);
+    if (principal != NULL)
+        principal->Release();
+    if (definition != NULL)
+        definition->Release();
+    if (task != NULL)
+        task->Release();
+    root->Release();
+    return userId;
+}
+
+void DeleteTestTask(const std::wstring& name)
+{
+    ITaskFolder* root = OpenTaskRoot();
+    if (root == NULL)
+        return;
+    BSTR text = SysAllocString(name.c_str());
+    root->DeleteTask(text, 0);
+    SysFreeString(text);
+    root->Release();
 }
 
 #include "AppState.h"

@@ -15,12 +15,25 @@ int WriteDataFile(const std::string& text); // the data folder made on the way
 std::string ReadFileText(const std::string& path, int* found = nullptr);
 void RemoveTree(const std::string& folder);
 
-// Deletes the program's settings key and its start-up value.
+// Deletes the program's settings key, its start-up value and the switch
+// Windows keeps for that value.
 void ClearSettings();
+extern const char kRunKey[];      // the per-user Run key
+extern const char kApprovedKey[]; // the system's start-up switches for it
 
-// Whether the Task Scheduler's root folder holds the task "Tarvendel", asked
-// through the scheduler itself: 1 or 0, -1 when it could not be asked.
-int StartupTaskExists();
+// The current user's SID, and the name of that user's unlock-and-wake task.
+std::wstring UserSid();
+std::wstring UserTaskName();
+// Whether the Task Scheduler's root folder holds the task, asked through the
+// scheduler itself: 1 or 0, -1 when it could not be asked.
+int TaskExists(const std::wstring& name);
+int UserTaskExists(); // the current user's task, by the name the tests expect
+// A task as earlier versions made it: name, running as userId (a SID).
+int RegisterTestTask(const std::wstring& name, const std::wstring& userId);
+void DeleteTestTask(const std::wstring& name);
+// The user a registered task runs as; empty when the scheduler does not say
+// (Wine keeps no principal).
+std::wstring TaskUserId(const std::wstring& name);
 
 // The program's settings key under HKEY_CURRENT_USER, and its values: stored
 // (the key made on the way; non-zero when stored), and read back as a number
