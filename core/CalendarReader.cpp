@@ -470,8 +470,13 @@ int SetText(CalendarReader* reader, CalendarRecord* record, const char* prefix, 
     char joined[kValueSize + 16];
     CopyText(joined, sizeof joined, prefix);
     AppendText(joined, sizeof joined, text);
-    if (!CopyUtf8Chars(record->text, sizeof record->text, joined, strlen(joined), kCalendarTextChars))
+    if (!CopyUtf8Chars(record->text, sizeof record->text, joined, strlen(joined), kCalendarTextChars)) {
         ++reader->counts.textCut;
+        // A cut may end at a blank between words; the data file keeps no blank at the end.
+        size_t length = strlen(record->text);
+        while (length > 0 && record->text[length - 1] == ' ')
+            record->text[--length] = '\0';
+    }
     return 1;
 }
 

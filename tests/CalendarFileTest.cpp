@@ -196,6 +196,11 @@ TEST(CalendarRead, LongSummaryIsCutAt83CharactersNotInsideOne)
         expected += "\xE2\x82\xAC";
     EXPECT_EQ(expected, r.records);
     EXPECT_EQ("1 1 0 0 0 0 1", r.counts);
+
+    // A cut right after a word keeps no blank at the end.
+    r = ReadAll(Crlf("BEGIN:VCARD\nFN:" + std::string(73, 'x') + " and more\nBDAY:--0101\nEND:VCARD\n"));
+    EXPECT_EQ("01/01 Birthday: " + std::string(73, 'x'), r.records);
+    EXPECT_EQ("1 1 0 0 0 0 1", r.counts);
 }
 
 #define VCARD(body) "BEGIN:VCARD\n" body "END:VCARD\n"
