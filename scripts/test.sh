@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test: the Windows test
 # programs under Wine (each in a throw-away prefix of its own, two at a time),
 # then the portable text code natively under AddressSanitizer and UBSan, and
-# the data-file reader under libFuzzer for about a minute (any finding fails).
+# the data-file and calendar readers under libFuzzer for about a minute each
+# (any finding fails).
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/install-deps.sh"
