@@ -6,6 +6,7 @@
 
 #include <shlobj.h>
 
+#include <initializer_list>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -48,7 +49,7 @@ char* MakeDataFile(int lines, size_t* length, size_t* size)
     return text;
 }
 
-// A last shown run some weeks ago, as after a holiday: every line is also
+// A last shown list some weeks ago, as after a holiday: every line is also
 // judged for a day missed since then.
 unsigned LastRunStamp()
 {
@@ -70,7 +71,7 @@ void PrepareDecision()
     GetLocalTime((SYSTEMTIME*)&today);
     theApp.reminderMode = 1;
     theApp.RunDay = 99;
-    theApp.RunDate = LastRunStamp();
+    theApp.RunDate = theApp.ShownDate = LastRunStamp();
     theApp.AlwaysRun = 0;
     theApp.Range = 20;
 }
@@ -173,8 +174,9 @@ int MeasureStartup()
     CreateDirectoryA(data, NULL);
     AppendText(data, sizeof data, "\\Tarvendel.dat");
     DWORD lastRun = LastRunStamp();
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings", "RunDate",
-                    REG_DWORD, &lastRun, sizeof lastRun);
+    for (const char* name : {"RunDate", "ShownDate"})
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings", name,
+                        REG_DWORD, &lastRun, sizeof lastRun);
     const int runs = 31;
     double emptyTimes[runs], smallTimes[runs], largeTimes[runs];
     DWORD code = 0, smallCode = 0, largeCode = 0;
