@@ -13,10 +13,13 @@
 
 namespace {
 
-// Reminders of past years only, one-off, half of them with a time: every line
-// is read and judged, none is in range.
+// Reminders of past years, one-off, half of them with a time, and every tenth
+// an annual one with a time two to ten months ahead: every line is read and
+// judged, none is due, and the timed ones lie ahead.
 char* MakeDataFile(int lines, size_t* length, size_t* size)
 {
+    DateRecord now;
+    GetLocalTime((SYSTEMTIME*)&now);
     static const char* const texts[] = {"Dentist", "Pay rent", "Call the garage about the car",
                                         "Anna's school play", "Renew passport"};
     size_t capacity = (size_t)lines * 64 + 5000;
@@ -29,15 +32,25 @@ char* MakeDataFile(int lines, size_t* length, size_t* size)
         char line[64];
         char number[8];
         line[0] = '\0';
-        TwoDigits(1 + r % 12, number);
-        AppendText(line, sizeof line, number);
-        AppendText(line, sizeof line, "/");
-        TwoDigits(1 + (r / 12) % 28, number);
-        AppendText(line, sizeof line, number);
-        AppendText(line, sizeof line, "/");
-        TwoDigits((r / 336) % 21, number); // 2000 to 2020
-        AppendText(line, sizeof line, number);
-        AppendText(line, sizeof line, r % 2 ? "\t14:30 " : " ");
+        if (i % 10 == 9) {
+            int month = (now.month - 1 + 2 + (int)(r % 8)) % 12 + 1;
+            TwoDigits((unsigned)month, number);
+            AppendText(line, sizeof line, number);
+            AppendText(line, sizeof line, "/");
+            TwoDigits(1 + (r / 12) % 28, number);
+            AppendText(line, sizeof line, number);
+            AppendText(line, sizeof line, "\t09:15 ");
+        } else {
+            TwoDigits(1 + r % 12, number);
+            AppendText(line, sizeof line, number);
+            AppendText(line, sizeof line, "/");
+            TwoDigits(1 + (r / 12) % 28, number);
+            AppendText(line, sizeof line, number);
+            AppendText(line, sizeof line, "/");
+            TwoDigits((r / 336) % 21, number); // 2000 to 2020
+            AppendText(line, sizeof line, number);
+            AppendText(line, sizeof line, r % 2 ? "\t14:30 " : " ");
+        }
         AppendText(line, sizeof line, texts[r % 5]);
         AppendText(line, sizeof line, "\r\n");
         size_t n = strlen(line);
@@ -109,7 +122,24 @@ int MeasureInProcess()
     return 1;
 }
 
-double RunOnce(const char* program, const char* arguments, DWORD* exitCode)
+// Start to end, or with untilPainted start to the first idle moment of a
+// window that then is closed: its first messages, the list's painting among
+// them, have been handled.
+BOOL CALLBACK CloseIfOf(HWND window, LPARAM processId)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == (DWORD)processId && IsWindowVisible(window))
+        PostMessageA(window, WM_COMMAND, 40001, 0); // Exit: no question, nothing changed
+    return TRUE;
+}
+
+void CloseWindowsOf(DWORD processId)
+{
+    EnumWindows(CloseIfOf, (LPARAM)processId);
+}
+
+double RunOnce(const char* program, const char* arguments, DWORD* exitCode, int untilPainted = 0)
 {
     char line[600];
     CopyText(line, sizeof line, "\"");
@@ -123,8 +153,16 @@ double RunOnce(const char* program, const char* arguments, DWORD* exitCode)
     double start = Now();
     if (!CreateProcessA(program, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
         return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    double elapsed = Now() - start;
+    double elapsed;
+    if (untilPainted) {
+        WaitForInputIdle(process.hProcess, 10000);
+        elapsed = Now() - start;
+        CloseWindowsOf(process.dwProcessId);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    } else {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        elapsed = Now() - start;
+    }
     GetExitCodeProcess(process.hProcess, exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -154,65 +192,178 @@ void WriteDataFile(const char* path, int lines)
     GlobalFree(text);
 }
 
-int MeasureStartup()
+struct Programs {
+    char tarvendel[MAX_PATH], traced[MAX_PATH], empty[MAX_PATH], data[MAX_PATH], trace[MAX_PATH];
+};
+
+const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
+
+void SetSetting(const char* name, DWORD type, const void* value, DWORD size)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, value, size);
+}
+
+// The programs beside this one, the data file where Tarvendel.exe looks for
+// it, and settings as after a holiday: the list last shown weeks ago.
+void Prepare(Programs* p)
 {
     char folder[MAX_PATH];
     GetModuleFileNameA(NULL, folder, sizeof folder);
     *(strrchr(folder, '\\') + 1) = '\0';
-    char tarvendel[MAX_PATH], empty[MAX_PATH];
-    CopyText(tarvendel, sizeof tarvendel, folder);
-    AppendText(tarvendel, sizeof tarvendel, "Tarvendel.exe");
-    CopyText(empty, sizeof empty, folder);
-    AppendText(empty, sizeof empty, "EmptyProgram.exe");
-
-    // The data file where Tarvendel.exe looks for it.
-    char data[MAX_PATH];
-    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, 0, data);
-    AppendText(data, sizeof data, "\\PellixFreeware");
-    CreateDirectoryA(data, NULL);
-    AppendText(data, sizeof data, "\\Tarvendel");
-    CreateDirectoryA(data, NULL);
-    AppendText(data, sizeof data, "\\Tarvendel.dat");
-    DWORD lastRun = LastRunStamp();
-    for (const char* name : {"RunDate", "ShownDate"})
-        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Pellix Freeware\\Tarvendel\\Settings", name,
-                        REG_DWORD, &lastRun, sizeof lastRun);
-    const int runs = 31;
-    double emptyTimes[runs], smallTimes[runs], largeTimes[runs];
-    DWORD code = 0, smallCode = 0, largeCode = 0;
+    const struct {
+        char* path;
+        const char* name;
+    } files[] = {{p->tarvendel, "Tarvendel.exe"},
+                 {p->traced, "TarvendelTraced.exe"},
+                 {p->empty, "EmptyProgram.exe"},
+                 {p->trace, "startup-trace.txt"}};
+    for (const auto& file : files) {
+        CopyText(file.path, MAX_PATH, folder);
+        AppendText(file.path, MAX_PATH, file.name);
+    }
+    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, 0, p->data);
+    AppendText(p->data, sizeof p->data, "\\PellixFreeware");
+    CreateDirectoryA(p->data, NULL);
+    AppendText(p->data, sizeof p->data, "\\Tarvendel");
+    CreateDirectoryA(p->data, NULL);
+    AppendText(p->data, sizeof p->data, "\\Tarvendel.dat");
+    DWORD lastShown = LastRunStamp();
+    SetSetting("RunDate", REG_DWORD, &lastShown, sizeof lastShown);
+    SetSetting("ShownDate", REG_DWORD, &lastShown, sizeof lastShown);
+    // Closing a list opened by hand then saves nothing.
+    BYTE off = 0;
+    SetSetting("AutoRemove", REG_BINARY, &off, 1);
     // A new Wine prefix starts its services in the background for a few
     // seconds; measured before they settle, any program looks slow.
+    DWORD code = 0;
     for (double start = Now(); Now() - start < 4.0;)
-        RunOnce(empty, "", &code);
-    // Taken in turns, so that a busy moment of the machine weighs on all three.
-    for (int i = 0; i < runs; ++i) {
-        emptyTimes[i] = RunOnce(empty, "", &code);
-        WriteDataFile(data, 10);
-        smallTimes[i] = RunOnce(tarvendel, "RUN", &smallCode);
-        WriteDataFile(data, 100000);
-        largeTimes[i] = RunOnce(tarvendel, "RUN", &largeCode);
+        RunOnce(p->empty, "", &code);
+}
+
+// Ratios of medians, round by round, each round 31 runs of each program taken
+// in turns, so that a busy moment of the machine weighs on all three.
+int MeasureRatios(const Programs& p)
+{
+    const int rounds = 7, runs = 31;
+    printf("\nstart to end under Wine, %d rounds of %d runs each, nothing due\n", rounds, runs);
+    printf("  %5s %12s %12s %8s %14s %8s\n", "round", "empty ms", "100 lines", "ratio",
+           "100,000 lines", "ratio");
+    double allEmpty[rounds * runs], allSmall[rounds * runs], allLarge[rounds * runs];
+    for (int round = 0; round < rounds; ++round) {
+        double emptyTimes[runs], smallTimes[runs], largeTimes[runs];
+        DWORD code = 0, smallCode = 0, largeCode = 0;
+        for (int i = 0; i < runs; ++i) {
+            emptyTimes[i] = RunOnce(p.empty, "", &code);
+            WriteDataFile(p.data, 100);
+            smallTimes[i] = RunOnce(p.tarvendel, "RUN", &smallCode);
+            WriteDataFile(p.data, 100000);
+            largeTimes[i] = RunOnce(p.tarvendel, "RUN", &largeCode);
+            allEmpty[round * runs + i] = emptyTimes[i];
+            allSmall[round * runs + i] = smallTimes[i];
+            allLarge[round * runs + i] = largeTimes[i];
+        }
+        if (smallCode != 0 || largeCode != 0) {
+            printf("Tarvendel.exe RUN ended with %lu and %lu, not 0\n", (unsigned long)smallCode,
+                   (unsigned long)largeCode);
+            return 0;
+        }
+        double empty = Median(emptyTimes, runs), small = Median(smallTimes, runs),
+               large = Median(largeTimes, runs);
+        printf("  %5d %12.1f %12.1f %8.3f %14.1f %8.3f\n", round + 1, empty * 1e3, small * 1e3,
+               small / empty, large * 1e3, large / empty);
     }
-    DeleteFileA(data);
-    if (smallCode != 0 || largeCode != 0) {
-        printf("Tarvendel.exe RUN ended with %lu and %lu, not 0\n", (unsigned long)smallCode,
-               (unsigned long)largeCode);
-        return 0;
-    }
-    // Start times under Wine come in two bands (about 15 and about 30 ms for
-    // the empty program), so the fastest run is shown beside the median.
-    double emptyMedian = Median(emptyTimes, runs), emptyFastest = emptyTimes[0];
-    double smallMedian = Median(smallTimes, runs), smallFastest = smallTimes[0];
-    double largeMedian = Median(largeTimes, runs), largeFastest = largeTimes[0];
-    printf("\nstart to end under Wine, %d runs each, nothing in range\n", runs);
-    printf("  %-34s %10s %8s %10s %8s\n", "", "median ms", "ratio", "fastest ms", "ratio");
-    printf("  %-34s %10.1f %8s %10.1f %8s\n", "empty Win32 program", emptyMedian * 1e3, "",
-           emptyFastest * 1e3, "");
-    printf("  %-34s %10.1f %8.2f %10.1f %8.2f\n", "Tarvendel.exe RUN, 10 lines", smallMedian * 1e3,
-           smallMedian / emptyMedian, smallFastest * 1e3, smallFastest / emptyFastest);
-    printf("  %-34s %10.1f %8.2f %10.1f %8.2f\n", "Tarvendel.exe RUN, 100,000 lines",
-           largeMedian * 1e3, largeMedian / emptyMedian, largeFastest * 1e3,
-           largeFastest / emptyFastest);
+    int all = rounds * runs;
+    double empty = Median(allEmpty, all), small = Median(allSmall, all), large = Median(allLarge, all);
+    printf("  %5s %12.1f %12.1f %8.3f %14.1f %8.3f\n", "all", empty * 1e3, small * 1e3,
+           small / empty, large * 1e3, large / empty);
+    printf("  %5s %12.1f %12.1f %8.3f %14.1f %8.3f\n", "best", allEmpty[0] * 1e3,
+           allSmall[0] * 1e3, allSmall[0] / allEmpty[0], allLarge[0] * 1e3,
+           allLarge[0] / allEmpty[0]);
     return 1;
+}
+
+// Where the time of a silent start goes: the traced program notes each step
+// with the performance counter, which runs on for the whole machine, so its
+// notes line up with this program's own before the start and after the end.
+int MeasureBreakdown(const Programs& p, int lines)
+{
+    const int runs = 31, maxSteps = 24;
+    static double deltas[maxSteps][runs];
+    static char names[maxSteps][48];
+    int steps = 0;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    SetEnvironmentVariableA("TARVENDEL_TRACE", p.trace);
+    WriteDataFile(p.data, lines);
+    for (int run = 0; run < runs; ++run) {
+        DeleteFileA(p.trace);
+        LARGE_INTEGER before, after;
+        QueryPerformanceCounter(&before);
+        DWORD code = 0;
+        RunOnce(p.traced, "RUN", &code);
+        QueryPerformanceCounter(&after);
+        FILE* file = fopen(p.trace, "r");
+        if (file == NULL || code != 0) {
+            printf("the traced program wrote no notes (exit code %lu)\n", (unsigned long)code);
+            return 0;
+        }
+        long long last = before.QuadPart, counter = 0;
+        char name[48];
+        int step = 0;
+        auto note = [&](const char* stepName, long long at) {
+            if (step < maxSteps) {
+                CopyText(names[step], sizeof names[step], stepName);
+                deltas[step][run] = (double)(at - last) / (double)frequency.QuadPart;
+                ++step;
+            }
+            last = at;
+        };
+        while (fscanf(file, "%lld %47[^\n]", &counter, name) == 2)
+            note(name, counter);
+        fclose(file);
+        note("exit: runtime end, notes written, process gone", after.QuadPart);
+        steps = step;
+    }
+    SetEnvironmentVariableA("TARVENDEL_TRACE", NULL);
+    printf("\nwhere a silent RUN start of %d lines spends its time (traced program, median of "
+           "%d runs)\n",
+           lines, runs);
+    double total = 0;
+    for (int step = 0; step < steps; ++step) {
+        double median = Median(deltas[step], runs);
+        total += median;
+        printf("  %-50s %8.3f ms\n", step == 0 ? "process created, image loaded" : names[step],
+               median * 1e3);
+    }
+    printf("  %-50s %8.3f ms\n", "sum of the medians", total * 1e3);
+    return 1;
+}
+
+// From CreateProcess to a window whose list has been filled and painted.
+int MeasurePaintedList(const Programs& p)
+{
+    const int runs = 11;
+    printf("\nfrom CreateProcess to a painted list, started by hand (median of %d runs)\n", runs);
+    for (int lines : {10, 1000, 10000}) {
+        WriteDataFile(p.data, lines);
+        double times[runs];
+        DWORD code = 0;
+        for (int i = 0; i < runs; ++i)
+            times[i] = RunOnce(p.tarvendel, "", &code, 1);
+        printf("  %6d reminders %8.1f ms\n", lines, Median(times, runs) * 1e3);
+    }
+    return 1;
+}
+
+int MeasureStartup()
+{
+    Programs p;
+    Prepare(&p);
+    int ok = MeasureRatios(p) && MeasureBreakdown(p, 100) && MeasureBreakdown(p, 100000) &&
+             MeasurePaintedList(p);
+    DeleteFileA(p.data);
+    DeleteFileA(p.trace);
+    return ok;
 }
 
 } // namespace

@@ -7,7 +7,7 @@ DateRecord today;
 Application::Application()
     : bigIcon(NULL), smallIcon(NULL), bigIconOwned(0), smallIconOwned(0), AlwaysRun(0), AskTime(0), AutoRemove(1), RunOnce(1), TimeCol(1), modified(0),
       reminderMode(0), firstRun(0), runAtStartup(0), Range(10), entryCount(0), missedCount(0), handOverWaiting(0), listFilled(0), RunDay(99),
-      RunDate(0), ShownDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0)
+      RunDate(0), ShownDate(0), textBuffer(NULL), parseCursor(NULL), textBufferSize(0), textMapped(0)
 {
     programPath[0] = '\0';
     programFile[0] = '\0';
@@ -21,9 +21,12 @@ Application::Application()
 
 void Application::ReleaseTextBuffer()
 {
-    if (textBuffer != NULL)
+    if (textBuffer != NULL && textMapped)
+        UnmapViewOfFile(textBuffer);
+    else if (textBuffer != NULL)
         GlobalFree(textBuffer);
     textBuffer = NULL;
+    textMapped = 0;
     parseCursor = NULL;
     textBufferSize = 0;
 }

@@ -126,6 +126,8 @@ public:
     char* textBuffer;
     const char* parseCursor;
     int textBufferSize;
+    // The text is a view of the data file, not a block of memory.
+    int textMapped;
     char programPath[kPathSize];
     // The running program's file, whatever path it was started by (a bare
     // name found on the PATH, a relative path); programPath is as typed.

@@ -14,14 +14,12 @@ int FileExists(const char* path)
     return 1;
 }
 
+// One question to the file system: changing into the folder and back, as a
+// test for it, costs three, at every start.
 int DirectoryExists(const char* path)
 {
-    char current[kPathSize];
-    DWORD length = GetCurrentDirectoryA(sizeof current, current);
-    int changed = SetCurrentDirectoryA(path) != 0;
-    if (length > 0 && length < sizeof current)
-        SetCurrentDirectoryA(current);
-    return changed;
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // Position after the root of path: "\\server\share\" or the first component ("C:\").

@@ -5,6 +5,7 @@
 #include "../framework/DpiScale.h"
 #include "../framework/SystemCall.h"
 #include "../resources/resource.h"
+#include "StartupTrace.h"
 
 // The window and shell DLLs are loaded on first use, by name. From a
 // downloads folder a planted copy beside the program (or in the current
@@ -26,13 +27,16 @@ int StartProgram(HINSTANCE instance, int showCommand)
     LoadLibrariesFromSystemOnly();
     instanceHandle = instance;
     GetLocalTime((SYSTEMTIME*)&today);
+    TraceStartup("process guard, DLL search, clock");
     theApp.LoadSettings();
-
+    TraceStartup("settings read");
     theApp.ParseCommandLine();
+    TraceStartup("command line and program file");
     // Turned off in the system's start-up list, the program is not started
     // at login; the unlock-and-wake task must not start it either.
     if (theApp.reminderMode && StartupSwitchedOff())
         return 0;
+    TraceStartup("start-up switch read");
     // Before anything is written. A RUN start leaves it to the open window
     // to take the day and come forward with whatever is due.
     if (IsMainWindowOpen()) {
@@ -42,11 +46,17 @@ int StartProgram(HINSTANCE instance, int showCommand)
             ShowOpenMainWindow();
         return 0;
     }
+    TraceStartup("open window looked for");
     theApp.LocateDataFolder();
+    TraceStartup("data folder found");
     theApp.MigrateOldDataFile();
+    TraceStartup("old data file looked for");
     if (!theApp.LoadDataFile())
         return 1;
-    if (!theApp.ShouldShowWindow())
+    TraceStartup("data file read");
+    int show = theApp.ShouldShowWindow();
+    TraceStartup("reminders judged");
+    if (!show)
         return 0;
     // Loaded only now that windows follow: the first USER call loads the
     // window DLLs, which a start that ends unseen never needs.

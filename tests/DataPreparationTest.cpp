@@ -1,6 +1,7 @@
 // Finding the data folder, moving an old data file in, and loading the file.
 #include "core/Application.h"
 #include "core/BoundedString.h"
+#include "core/EntryReader.h"
 #include "core/FileSystem.h"
 #include "support/AppState.h"
 #include "support/ModalAnswerer.h"
@@ -183,6 +184,37 @@ TEST_F(DataPreparation, TheFileIsLoadedWholeAndEndsInNulBytes)
     EXPECT_EQ((int)text.size() + 5000, theApp.textBufferSize);
     EXPECT_EQ(text, std::string(theApp.textBuffer));
     EXPECT_EQ(theApp.textBuffer, theApp.parseCursor);
+}
+
+// Large files are lent by the system rather than copied; whichever way, the
+// reader meets every line, a NUL inside the file is a line end, and the text
+// ends where the file does.
+TEST_F(DataPreparation, ALargeFileIsReadWholeWhetherMappedOrCopied)
+{
+    const struct {
+        size_t size;
+        int mapped;
+    } cases[] = {{65536 + 100, 1}, {65536, 0}, {65536 + 4090, 0}, {60000, 0}};
+    for (const auto& c : cases) {
+        Prepare();
+        const std::string line = "01/02/03 Line\r\n"; // 16 bytes
+        const size_t lineCount = (c.size - 8) / line.size();
+        std::string text;
+        for (size_t i = 0; i < lineCount; ++i)
+            text += line;
+        text[lineCount / 2 * line.size()] = '\0'; // a line's first byte
+        text += std::string(c.size - 8 - text.size(), ' ') + "\r\n9 Last";
+        WriteFileText(DataFilePath(), text);
+        ASSERT_EQ(1, theApp.LoadDataFile()) << c.size;
+        EXPECT_EQ(c.mapped, theApp.textMapped) << c.size;
+        char date[kDateTokenSize], time[kTimeTokenSize], last[kTextTokenSize] = "";
+        int lines = 0;
+        while (theApp.ReadEntryLine(date, time, last))
+            ++lines;
+        EXPECT_EQ((int)lineCount + 1, lines) << c.size;
+        EXPECT_STREQ("Last", last) << c.size;
+        theApp.ReleaseTextBuffer();
+    }
 }
 
 TEST_F(DataPreparation, AMissingFileEndsARunStartSilentlyAndOpensEmptyByHand)
