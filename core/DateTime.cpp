@@ -39,8 +39,35 @@ long LeadingNumber(const char* text)
     return ReadLeadingNumber(text);
 }
 
+static inline int IsTwoDigits(const char* text)
+{
+    return text[0] >= '0' && text[0] <= '9' && text[1] >= '0' && text[1] <= '9';
+}
+
+static inline uint16_t TwoDigitNumber(const char* text)
+{
+    return (uint16_t)((text[0] - '0') * 10 + (text[1] - '0'));
+}
+
 int ParseDate(const char* text, DateRecord* target)
 {
+    // MM/DD/YY and MM/DD, the forms the program writes, are read straight
+    // away: the run decision reads one for every line of the file.
+    if (IsTwoDigits(text) && text[2] == '/' && IsTwoDigits(text + 3) &&
+        (text[5] == '\0' || (text[5] == '/' && IsTwoDigits(text + 6) && text[8] == '\0'))) {
+        target->month = TwoDigitNumber(text);
+        target->day = TwoDigitNumber(text + 3);
+        if (text[5] == '\0') {
+            // Validated as a day of 2000, a leap year, as below.
+            target->year = 2000;
+            int valid = IsValidDate(target);
+            target->year = 0;
+            return valid;
+        }
+        uint16_t y = TwoDigitNumber(text + 6);
+        target->year = (uint16_t)(y >= 96 ? y + 1900 : y + 2000);
+        return IsValidDate(target) && target->year >= kFirstAcceptedYear;
+    }
     // One pass over a 20-byte work copy: '-' and ':' read as '/' up to the
     // first LF, and the first two slashes are noted on the way.
     char work[20];

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <string.h>
+
 namespace {
 
 DateRecord Date(int year, int month, int day)
@@ -42,6 +45,36 @@ TEST(ParseDate, AcceptsOnlyDatesFrom1998To2050InMonthFirstForm)
             EXPECT_EQ(c.day, d.day) << c.text;
         }
     }
+}
+
+// The forms the program writes take a short way; every one of them must read
+// as the same text with dashes does, which goes the long way.
+TEST(ParseDate, TheWrittenFormsReadAsAnyOtherForm)
+{
+    int differing = 0, valid = 0;
+    for (int year = -1; year <= 99; ++year) {
+        for (int month = 0; month <= 99; ++month) {
+            for (int day = 0; day <= 99; ++day) {
+                char written[16], dashed[16];
+                if (year < 0) {
+                    snprintf(written, sizeof written, "%02d/%02d", month, day);
+                    snprintf(dashed, sizeof dashed, "%02d-%02d", month, day);
+                } else {
+                    snprintf(written, sizeof written, "%02d/%02d/%02d", month, day, year);
+                    snprintf(dashed, sizeof dashed, "%02d-%02d-%02d", month, day, year);
+                }
+                DateRecord fast = {}, slow = {};
+                int fastResult = ParseDate(written, &fast), slowResult = ParseDate(dashed, &slow);
+                valid += fastResult;
+                if (fastResult == slowResult && memcmp(&fast, &slow, sizeof fast) == 0)
+                    continue;
+                if (++differing <= 5)
+                    ADD_FAILURE() << written << " reads otherwise than " << dashed;
+            }
+        }
+    }
+    EXPECT_EQ(0, differing);
+    EXPECT_EQ(366 + 53 * 365 + 13, valid); // annual days, and the days of 1998 to 2050
 }
 
 TEST(ParseDate, LeavesDayAndYearAloneWithoutASlashAndSurvivesLongText)
