@@ -25,8 +25,8 @@ void ShowListMenu(HWND owner, HWND list, LPARAM where)
     HMENU menu = CreatePopupMenu();
     if (menu == NULL)
         return;
-    AppendMenuW(menu, MF_STRING, IDM_EXPORT_CALENDAR, L"Export to calendar file\u2026");
-    AppendMenuW(menu, MF_STRING, IDM_IMPORT_CALENDAR, L"Import from calendar or contacts file\u2026");
+    AppendMenuW(menu, MF_STRING, IDM_EXPORT_CALENDAR, L"&Export to calendar file\u2026");
+    AppendMenuW(menu, MF_STRING, IDM_IMPORT_CALENDAR, L"&Import from calendar or contacts file\u2026");
     // The choice arrives as WM_COMMAND, as the buttons' commands do.
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, owner, NULL);
     DestroyMenu(menu);
