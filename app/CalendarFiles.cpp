@@ -4,6 +4,7 @@
 #include "CalendarFiles.h"
 
 #include "../controls/MessageBox.h"
+#include "OneWindow.h"
 #include "../core/Application.h"
 #include "../core/BoundedString.h"
 #include "../core/CalendarReader.h"
@@ -153,6 +154,13 @@ int ExportCalendarFile(const char* path)
 
 int RunCommandLineExport()
 {
+    // The open window holds the table the reminders would join, unsaved
+    // edits perhaps included: the import is the user's to make there.
+    if (importAsked && !exportAsked && IsMainWindowOpen()) {
+        ShowOpenMainWindow();
+        ShowError("Tarvendel is open: import from its list's menu", askedPath);
+        return 0;
+    }
     if (!exportAsked)
         return -1;
     if (askedPath[0] == '\0') {

@@ -10,7 +10,8 @@
 // without one), 0 for a parameter that is not a calendar one.
 int TakeCalendarParameter(const char* token, const char* file);
 // A /EXPORT start: writes the data file's reminders and returns the exit code
-// (0, or 1 after its error has been shown). Returns -1 when none was asked for.
+// (0, or 1 after its error has been shown); a /IMPORT start while the window
+// is open brings that window forward and says so (0). Otherwise -1.
 int RunCommandLineExport();
 // A /IMPORT start, once the list is filled: the import and its summary.
 int ImportRequested();
