@@ -220,7 +220,10 @@ TEST_F(CalendarFiles, AnExportImportedIntoAnEmptyTableGivesTheSameReminders)
     EXPECT_EQ(6, counts.alreadyThere);
 }
 
-// The menu's items, and the first one chosen by its letter as a user would.
+// The key that answers the menu: a letter chooses as a user would.
+WPARAM menuAnswer = 'E';
+
+// The menu's items, and the answer.
 void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND menuWindow = FindWindowA("#32768", NULL);
@@ -234,7 +237,7 @@ void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD)
         std::wstring* seen = (std::wstring*)GetPropA(theApp.window, "seen");
         *seen += std::wstring(text) + L"|" + std::to_wstring(GetMenuItemID(menu, i)) + L"\n";
     }
-    PostMessageA(menuWindow, WM_KEYDOWN, 'E', 0);
+    PostMessageA(menuWindow, WM_KEYDOWN, menuAnswer, 0);
 }
 
 TEST_F(CalendarFiles, TheListMenuExportsThroughTheSaveAsDialog)
@@ -262,6 +265,43 @@ TEST_F(CalendarFiles, TheListMenuExportsThroughTheSaveAsDialog)
     EXPECT_EQ(1, driver.dialogs);
     std::string file = ReadFileText(path + ".ics");
     EXPECT_NE(std::string::npos, file.find("SUMMARY:Christmas\r\n")) << file;
+}
+
+// The right button's and the keyboard's ways to the menu, as the list gets
+// them. The menu key's is the system's alone, which Wine 8 does not give.
+TEST_F(CalendarFiles, ARightClickAndShiftF10OpenTheListMenu)
+{
+    Load("12/25 Christmas\r\n");
+    menuAnswer = VK_ESCAPE;
+    const struct {
+        const char* name;
+        UINT down, up;
+        WPARAM key;
+        int shift;
+    } keys[] = {{"right click", WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 0}, {"Shift+F10", WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10, 1}};
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.name);
+        std::wstring seen;
+        SetPropA(theApp.window, "seen", &seen);
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[VK_SHIFT] = k.shift ? 0x80 : 0;
+        SetKeyboardState(state);
+        UINT_PTR timer = SetTimer(NULL, 0, 30, PickFromMenu);
+        int mouse = k.down == WM_RBUTTONDOWN;
+        PostMessageA(listBox.window, k.down, k.key, mouse ? MAKELPARAM(20, 5) : 1);
+        PostMessageA(listBox.window, k.up, mouse ? 0 : k.key, mouse ? MAKELPARAM(20, 5) : 0xC0000001);
+        MSG message;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 400;)
+            if (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+        KillTimer(NULL, timer);
+        state[VK_SHIFT] = 0;
+        SetKeyboardState(state);
+        RemovePropA(theApp.window, "seen");
+        EXPECT_NE(std::wstring::npos, seen.find(L"|40010")) << "no menu";
+    }
+    menuAnswer = 'E';
 }
 
 TEST_F(CalendarFiles, TheImportCommandOpensTheOpenDialogAndAddsTheFile)
