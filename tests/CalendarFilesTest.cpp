@@ -68,7 +68,8 @@ std::string Calendar(const std::string& events)
     return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n" + events + "END:VCALENDAR\r\n";
 }
 
-// Forms phone and web exporters write; today is 7 December 2006.
+// Forms phone and web exporters write (their every form is the reader's own
+// test); today is 7 December 2006.
 struct ImportCase {
     const char* name;
     std::string file;
@@ -81,15 +82,6 @@ const ImportCase kImports[] = {
      "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen\r\n"
      "BDAY:1970-03-14\r\nEND:VCARD\r\n",
      {"03/14 Birthday: J\xFCrgen M\xFCller"},
-     {1, 0, 0, 0, 0, 0, 0, 0}},
-    {"vCard 3.0 without a year, and a contact without a birthday",
-     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Berg\r\nBDAY;VALUE=date:--0412\r\nEND:VCARD\r\n"
-     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:No Birthday\r\nEND:VCARD\r\n",
-     {"04/12 Birthday: Anna Berg"},
-     {1, 0, 1, 0, 0, 0, 0, 0}},
-    {"vCard 4.0 with a folded name",
-     "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Bob\r\n  Smith\r\nBDAY:19850704\r\nEND:VCARD\r\n",
-     {"07/04 Birthday: Bob Smith"},
      {1, 0, 0, 0, 0, 0, 0, 0}},
     {"calendar: one-off, yearly, weekly, outside the years, no date, twice the same",
      Calendar(Event("DTSTART;VALUE=DATE:20070110\r\nSUMMARY:Pay rent\r\n") +
@@ -130,7 +122,7 @@ TEST_F(CalendarFiles, ImportAddsWhatExportersWriteAndCountsWhatItSkips)
 TEST_F(CalendarFiles, TheSummarySaysWhatWasAddedAlreadyThereAndSkipped)
 {
     Load("12/24\t18:30 Dinner, late\r\n");
-    std::vector<std::string> boxes = Import(kImports[3].file, 1);
+    std::vector<std::string> boxes = Import(kImports[1].file, 1);
     std::string path = folder + "in.ics";
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Tarvendel: Imported from\n" + path +
@@ -220,10 +212,11 @@ TEST_F(CalendarFiles, AnExportImportedIntoAnEmptyTableGivesTheSameReminders)
     EXPECT_EQ(6, counts.alreadyThere);
 }
 
-// The key that answers the menu: a letter chooses as a user would.
-WPARAM menuAnswer = 'E';
+// The menu's items, "text|id" a line, seen by PickFromMenu, which answers
+// the menu with menuAnswer: a letter chooses as a user would.
+std::wstring menuItems;
+WPARAM menuAnswer;
 
-// The menu's items, and the answer.
 void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND menuWindow = FindWindowA("#32768", NULL);
@@ -234,84 +227,66 @@ void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD)
     wchar_t text[80];
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         GetMenuStringW(menu, (UINT)i, text, 80, MF_BYPOSITION);
-        std::wstring* seen = (std::wstring*)GetPropA(theApp.window, "seen");
-        *seen += std::wstring(text) + L"|" + std::to_wstring(GetMenuItemID(menu, i)) + L"\n";
+        menuItems += std::wstring(text) + L"|" + std::to_wstring(GetMenuItemID(menu, i)) + L"\n";
     }
     PostMessageA(menuWindow, WM_KEYDOWN, menuAnswer, 0);
 }
 
-TEST_F(CalendarFiles, TheListMenuExportsThroughTheSaveAsDialog)
+// Opens the list's menu with the mouse or keyboard input the list gets
+// (Shift held down when shift), answers it with the key answer, and drives
+// the file dialog that the command chosen opens with steps.
+void UseListMenu(UINT down, UINT up, WPARAM key, LPARAM at, int shift, WPARAM answer, DialogDriver* driver,
+                 const std::vector<Step>& steps)
 {
-    Load("12/25 Christmas\r\n");
-    std::wstring seen;
-    SetPropA(theApp.window, "seen", &seen);
-    SetFocus(listBox.window);
-    SetTimer(NULL, 0, 30, PickFromMenu);
-    // The menu key's form: no position.
-    SendMessageA(theApp.window, WM_CONTEXTMENU, (WPARAM)listBox.window, (LPARAM)-1);
-    RemovePropA(theApp.window, "seen");
-    EXPECT_EQ(L"&Export to calendar file\u2026|40010\n&Import from calendar or contacts file\u2026|40011\n", seen);
-
-    std::string path = folder + "phone";
-    DialogDriver driver;
-    driver.Run(
+    menuItems.clear();
+    menuAnswer = answer;
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    UINT_PTR timer = SetTimer(NULL, 0, 30, PickFromMenu);
+    PostMessageA(listBox.window, down, key, at);
+    PostMessageA(listBox.window, up, down == WM_RBUTTONDOWN ? 0 : key, at);
+    driver->Run(
         [] {
-            MSG message; // the chosen command, posted by the menu
-            while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
+            MSG message; // the input, then the command the menu posts, with its dialog
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 500;)
+                if (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&message);
             return 0;
         },
-        {Type(0x47C, path), Press(IDOK)});
+        steps);
+    KillTimer(NULL, timer);
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+}
+
+const wchar_t kMenuItems[] =
+    L"&Export to calendar file\u2026|40010\n&Import from calendar or contacts file\u2026|40011\n";
+
+// Shift+F10 (and the menu key, which is the system's alone and which Wine 8
+// does not give) opens the menu as a right click does.
+TEST_F(CalendarFiles, ShiftF10OpensTheListMenuAndItsExportTheSaveAsDialog)
+{
+    Load("12/25 Christmas\r\n");
+    std::string path = folder + "phone";
+    DialogDriver driver;
+    UseListMenu(WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10, 1, 1, 'E', &driver, {Type(0x47C, path), Press(IDOK)});
+    EXPECT_EQ(kMenuItems, menuItems);
     EXPECT_EQ(1, driver.dialogs);
     std::string file = ReadFileText(path + ".ics");
     EXPECT_NE(std::string::npos, file.find("SUMMARY:Christmas\r\n")) << file;
 }
 
-// The right button's and the keyboard's ways to the menu, as the list gets
-// them. The menu key's is the system's alone, which Wine 8 does not give.
-TEST_F(CalendarFiles, ARightClickAndShiftF10OpenTheListMenu)
-{
-    Load("12/25 Christmas\r\n");
-    menuAnswer = VK_ESCAPE;
-    const struct {
-        const char* name;
-        UINT down, up;
-        WPARAM key;
-        int shift;
-    } keys[] = {{"right click", WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 0}, {"Shift+F10", WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10, 1}};
-    for (const auto& k : keys) {
-        SCOPED_TRACE(k.name);
-        std::wstring seen;
-        SetPropA(theApp.window, "seen", &seen);
-        BYTE state[256];
-        GetKeyboardState(state);
-        state[VK_SHIFT] = k.shift ? 0x80 : 0;
-        SetKeyboardState(state);
-        UINT_PTR timer = SetTimer(NULL, 0, 30, PickFromMenu);
-        int mouse = k.down == WM_RBUTTONDOWN;
-        PostMessageA(listBox.window, k.down, k.key, mouse ? MAKELPARAM(20, 5) : 1);
-        PostMessageA(listBox.window, k.up, mouse ? 0 : k.key, mouse ? MAKELPARAM(20, 5) : 0xC0000001);
-        MSG message;
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 400;)
-            if (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
-        KillTimer(NULL, timer);
-        state[VK_SHIFT] = 0;
-        SetKeyboardState(state);
-        RemovePropA(theApp.window, "seen");
-        EXPECT_NE(std::wstring::npos, seen.find(L"|40010")) << "no menu";
-    }
-    menuAnswer = 'E';
-}
-
-TEST_F(CalendarFiles, TheImportCommandOpensTheOpenDialogAndAddsTheFile)
+TEST_F(CalendarFiles, ARightClickOpensTheListMenuAndItsImportTheOpenDialog)
 {
     Load("");
     std::string path = folder + "contacts.vcf";
     WriteFileText(path, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna\r\nBDAY:--0412\r\nEND:VCARD\r\n");
     DialogDriver driver;
-    driver.Run([] { return (int)SendMessageA(theApp.window, WM_COMMAND, IDM_IMPORT_CALENDAR, 0); },
-               {Type(0x47C, path), Press(IDOK)});
+    UseListMenu(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, MAKELPARAM(20, 5), 0, 'I', &driver,
+                {Type(0x47C, path), Press(IDOK)});
+    EXPECT_EQ(kMenuItems, menuItems);
     EXPECT_EQ(1, driver.dialogs);
     ASSERT_EQ(1u, driver.boxTexts.size());
     EXPECT_EQ(0u, driver.boxTexts[0].find("Imported from")) << driver.boxTexts[0];
