@@ -79,6 +79,8 @@ public:
     void RemoveReminder();
     // Enter, Delete and Insert in the list: Edit, Remove and Add in Edit mode.
     int OnVKeyToItem(WPARAM wParam) override;
+    // The list's menu: calendar files out and in.
+    void OnContextMenu(WPARAM wParam, LPARAM lParam) override;
 
     // Settings store
     void LoadSettings();

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "../app/CalendarFiles.h"
 #include "../app/OneWindow.h"
 #include "../app/StartupEntry.h"
 #include "../framework/ButtonBar.h"
@@ -29,6 +30,12 @@ int StartProgram(HINSTANCE instance, int showCommand)
     theApp.LoadSettings();
 
     theApp.ParseCommandLine();
+    int exported = RunCommandLineExport();
+    if (exported >= 0)
+        return exported;
+    // What is imported is seen and checked in the full list.
+    if (ImportRequested())
+        theApp.reminderMode = 0;
     // Turned off in the system's start-up list, the program is not started
     // at login; the unlock-and-wake task must not start it either.
     if (theApp.reminderMode && StartupSwitchedOff())
