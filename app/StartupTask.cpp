@@ -13,9 +13,7 @@ static const wchar_t kTaskPrefix[] = L"Tarvendel-";
 // The one task of earlier versions, shared by every user of the computer.
 static const wchar_t kSharedTaskName[] = L"Tarvendel";
 
-// Appends text as XML character data. A folder name may hold '&', which
-// would otherwise make the whole definition unreadable.
-static int AppendEscaped(wchar_t* xml, size_t count, const wchar_t* text)
+int AppendEscaped(wchar_t* xml, size_t count, const wchar_t* text)
 {
     wchar_t one[2] = {0, 0};
     for (; *text != L'\0'; ++text) {
@@ -248,17 +246,8 @@ public:
     HRESULT error;
 };
 
-int RegisterStartupTask(const wchar_t* programFile, long* error)
+int RegisterTaskDefinition(const wchar_t* name, const wchar_t* xml, long* error)
 {
-    wchar_t user[SECURITY_MAX_SID_SIZE * 4];
-    wchar_t name[kTaskNameLength];
-    static wchar_t xml[kTaskXmlLength];
-    *error = E_INVALIDARG;
-    if (!CurrentUserSid(user, sizeof user / sizeof user[0]) ||
-        !StartupTaskName(name, kTaskNameLength) ||
-        !BuildTaskDefinition(programFile, user, xml, kTaskXmlLength))
-        return 0;
-
     TaskRoot scheduler;
     if (!scheduler.Open()) {
         *error = scheduler.error;
@@ -281,13 +270,9 @@ int RegisterStartupTask(const wchar_t* programFile, long* error)
     return SUCCEEDED(registered);
 }
 
-int DeleteStartupTask(long* error)
+int DeleteTaskNamed(const wchar_t* name, long* error)
 {
-    wchar_t name[kTaskNameLength];
     TaskRoot scheduler;
-    *error = E_INVALIDARG;
-    if (!StartupTaskName(name, kTaskNameLength))
-        return 0;
     if (!scheduler.Open() || !scheduler.Delete(name)) {
         *error = scheduler.error;
         return 0;
@@ -295,11 +280,10 @@ int DeleteStartupTask(long* error)
     return 1;
 }
 
-int StartupTaskExists()
+int TaskNamedExists(const wchar_t* name)
 {
-    wchar_t name[kTaskNameLength];
     TaskRoot scheduler;
-    if (!StartupTaskName(name, kTaskNameLength) || !scheduler.Open())
+    if (!scheduler.Open())
         return -1;
     IRegisteredTask* task = scheduler.Find(name);
     if (task != NULL) {
@@ -307,6 +291,36 @@ int StartupTaskExists()
         return 1;
     }
     return TaskRoot::IsMissing(scheduler.error) ? 0 : -1;
+}
+
+int RegisterStartupTask(const wchar_t* programFile, long* error)
+{
+    wchar_t user[SECURITY_MAX_SID_SIZE * 4];
+    wchar_t name[kTaskNameLength];
+    static wchar_t xml[kTaskXmlLength];
+    *error = E_INVALIDARG;
+    if (!CurrentUserSid(user, sizeof user / sizeof user[0]) ||
+        !StartupTaskName(name, kTaskNameLength) ||
+        !BuildTaskDefinition(programFile, user, xml, kTaskXmlLength))
+        return 0;
+    return RegisterTaskDefinition(name, xml, error);
+}
+
+int DeleteStartupTask(long* error)
+{
+    wchar_t name[kTaskNameLength];
+    *error = E_INVALIDARG;
+    if (!StartupTaskName(name, kTaskNameLength))
+        return 0;
+    return DeleteTaskNamed(name, error);
+}
+
+int StartupTaskExists()
+{
+    wchar_t name[kTaskNameLength];
+    if (!StartupTaskName(name, kTaskNameLength))
+        return -1;
+    return TaskNamedExists(name);
 }
 
 // Whether a task's user (a SID, or an account name as the scheduler may

@@ -35,6 +35,7 @@ void Application::ReadCommandLine(const char* commandLine)
         if (token[0] != '/')
             continue;
         UpperCaseAscii(token);
+        alertStart = alertStart || lstrcmpA(token, kAlertArgument) == 0;
         if (token[1] == 'R')
             reminderMode = 1;
         else

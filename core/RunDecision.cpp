@@ -10,6 +10,7 @@ int Application::ReadEntryLine(char* date, char* time, char* text)
 
 int Application::ShouldShowWindow()
 {
+    alertScanned = 0;
     if (!reminderMode)
         return 1;
     if (RunOnce) {
@@ -26,10 +27,21 @@ int Application::ShouldShowWindow()
     char date[kDateTokenSize];
     char time[kTimeTokenSize];
     parseCursor = textBuffer;
+    // The next timed reminder comes with the same pass: the alert task is
+    // moved only when it changed, so a start that shows nothing stays cheap.
+    StartAlertScan(&alertScan, MinuteOf(&today));
+    alertScanned = 1;
     // Only the dates matter here, so the texts are not copied.
     while (ReadEntryLine(date, time, NULL)) {
-        if (DueState(date, NULL, NULL) != kNotDue)
+        scannedDate.month = 0;
+        int state = DueState(date, NULL, NULL);
+        if (Alerts && scannedDate.month != 0)
+            NoteTimedReminder(&alertScan, &scannedDate, time);
+        if (state != kNotDue) {
+            if (Alerts)
+                ScanRestForAlerts();
             return 1;
+        }
     }
     return 0;
 }
@@ -45,6 +57,7 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
         ShowError("Invalidate date", detail != NULL ? detail : dateText);
         return kNotDue;
     }
+    scannedDate = workDate;
     const MissedSpan& span = MissedDays();
     const long todayNumber = span.end;
     // The computer may have been off, or the user logged on only days
