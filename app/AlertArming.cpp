@@ -27,9 +27,11 @@ void Application::LoadAlertSettings(RegKey* settings)
         AlertArmed = 0;
         SnoozeChoice = 1;
         alert.shown = alert.snoozeUntil = alert.snoozeFrom = alert.snoozeTo = 0;
+        alert.on = Alerts;
         return;
     }
     settings->ReadFlag("Alerts", &Alerts, 1);
+    alert.on = Alerts;
     AlertArmed = ReadMinute(settings, "AlertArmed");
     alert.shown = ReadMinute(settings, "AlertShown");
     alert.snoozeUntil = ReadMinute(settings, "SnoozeUntil");
@@ -139,6 +141,7 @@ void Application::RearmFromTable()
         int alerts = Alerts;
         LoadAlertSettings(&settings);
         Alerts = alerts;
+        alert.on = alerts;
         settings.Close();
     }
     if (!KeepAlertArmed(Alerts ? NextAlertOfTable(MinuteOf(&now)) : 0))

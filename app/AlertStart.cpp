@@ -99,6 +99,9 @@ int RunAlertStart()
 {
     Application& app = theApp;
     app.LocateDataFolder();
+    // Silent as a start from the start-up list is: a file beside the
+    // program is left for a start by hand to ask about.
+    app.MigrateOldDataFile();
     if (!app.LoadDataFile())
         return 1;
     AlertMinute now = MinuteOf(&today);
