@@ -154,8 +154,10 @@ public:
     // alertScanned is set.
     NextAlertScan alertScan;
     int alertScanned;
-    // The date the run decision's scan parsed last, as in the file.
+    // The date the run decision's scan parsed last, as in the file, when
+    // scannedAhead says it is not a one-off day gone by.
     DateRecord scannedDate;
+    int scannedAhead;
     // Reads the alert values from the open settings key; the defaults when null.
     void LoadAlertSettings(class RegKey* settings);
     // Writes the alert values that change outside the window's settings.

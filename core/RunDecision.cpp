@@ -33,9 +33,9 @@ int Application::ShouldShowWindow()
     alertScanned = 1;
     // Only the dates matter here, so the texts are not copied.
     while (ReadEntryLine(date, time, NULL)) {
-        scannedDate.month = 0;
+        scannedAhead = 0;
         int state = DueState(date, NULL, NULL);
-        if (Alerts && scannedDate.month != 0)
+        if (scannedAhead && Alerts)
             NoteTimedReminder(&alertScan, &scannedDate, time);
         if (state != kNotDue) {
             if (Alerts)
@@ -57,7 +57,6 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
         ShowError("Invalidate date", detail != NULL ? detail : dateText);
         return kNotDue;
     }
-    scannedDate = workDate;
     const MissedSpan& span = MissedDays();
     const long todayNumber = span.end;
     // The computer may have been off, or the user logged on only days
@@ -72,8 +71,16 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
             return kMissed;
         }
         long d = number - todayNumber;
+        // Only a day still ahead can hold an alert; most of a long file is
+        // days gone by.
+        if (d >= 0) {
+            scannedDate = workDate;
+            scannedAhead = 1;
+        }
         return d >= 0 && d <= Range ? kInRange : kNotDue;
     }
+    scannedDate = workDate;
+    scannedAhead = 1;
     if (FindMissedOccurrence(&workDate, &span, &today, &missed)) {
         if (missedOn != NULL)
             *missedOn = missed;
