@@ -38,7 +38,9 @@ add ReminderGallery add #32770:Add
 alert AlertGallery - CMSGCLASS:Tarvendel"
 if [ $# -gt 0 ]; then
     shots=$(echo "$shots" | while read -r name rest; do
-        for wanted in "$@"; do [ "$name" = "$wanted" ] && echo "$name $rest"; done
+        for wanted in "$@"; do
+            if [ "$name" = "$wanted" ]; then echo "$name $rest"; fi
+        done
     done)
 fi
 xvfb-run -a -s "-screen 0 ${desktop}x24" sh -c '
