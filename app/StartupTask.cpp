@@ -1,6 +1,8 @@
-// The unlock-and-wake task, through the Task Scheduler's COM interfaces. COM,
-// its automation library and the scheduler are loaded only when these run,
-// that is only from Setup: a start from the start-up list never pays for them.
+// The unlock-and-wake task, and any task of the program's, through the Task
+// Scheduler's COM interfaces. COM, its automation library and the scheduler
+// are loaded only when these run (from Setup, a save, an alert, or a start
+// that moves the alert task): a start from the start-up list that shows
+// nothing and moves nothing never pays for them.
 #include "StartupTask.h"
 
 #include "../core/BoundedString.h"
@@ -174,11 +176,16 @@ public:
 
     int Open()
     {
-        HRESULT started = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-        comStarted = SUCCEEDED(started);
-        // COM already started in the other model on this thread serves as well.
-        if (FAILED(started) && started != RPC_E_CHANGED_MODE)
-            return Failed(started);
+        error = S_OK;
+        if (root != NULL)
+            return 1;
+        if (!comStarted) {
+            HRESULT started = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+            comStarted = SUCCEEDED(started);
+            // COM already started in the other model on this thread serves as well.
+            if (FAILED(started) && started != RPC_E_CHANGED_MODE)
+                return Failed(started);
+        }
         HRESULT made = CoCreateInstance(__uuidof(TaskScheduler), NULL, CLSCTX_INPROC_SERVER,
                                         __uuidof(ITaskService), reinterpret_cast<void**>(&service));
         if (FAILED(made)) {
@@ -188,8 +195,11 @@ public:
         VARIANT none;
         VariantInit(&none);
         HRESULT connected = service->Connect(none, none, none, none);
-        if (FAILED(connected))
+        if (FAILED(connected)) {
+            service->Release();
+            service = NULL;
             return Failed(connected);
+        }
         BSTR path = SysAllocString(L"\\");
         if (path == NULL)
             return Failed(E_OUTOFMEMORY);
@@ -197,6 +207,8 @@ public:
         SysFreeString(path);
         if (FAILED(got)) {
             root = NULL;
+            service->Release();
+            service = NULL;
             return Failed(got);
         }
         return 1;
@@ -246,10 +258,20 @@ public:
     HRESULT error;
 };
 
+// One connection for the whole run, made at the first use: each new one
+// costs the scheduler's service a round of start-up, and under Wine leaves
+// some memory behind, which a window saving all day would pile up.
+static TaskRoot& ConnectedScheduler()
+{
+    static TaskRoot scheduler;
+    scheduler.Open();
+    return scheduler;
+}
+
 int RegisterTaskDefinition(const wchar_t* name, const wchar_t* xml, long* error)
 {
-    TaskRoot scheduler;
-    if (!scheduler.Open()) {
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL) {
         *error = scheduler.error;
         return 0;
     }
@@ -272,8 +294,8 @@ int RegisterTaskDefinition(const wchar_t* name, const wchar_t* xml, long* error)
 
 int DeleteTaskNamed(const wchar_t* name, long* error)
 {
-    TaskRoot scheduler;
-    if (!scheduler.Open() || !scheduler.Delete(name)) {
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL || !scheduler.Delete(name)) {
         *error = scheduler.error;
         return 0;
     }
@@ -282,8 +304,8 @@ int DeleteTaskNamed(const wchar_t* name, long* error)
 
 int TaskNamedExists(const wchar_t* name)
 {
-    TaskRoot scheduler;
-    if (!scheduler.Open())
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL)
         return -1;
     IRegisteredTask* task = scheduler.Find(name);
     if (task != NULL) {
@@ -350,8 +372,8 @@ static int IsCurrentUser(const wchar_t* userId)
 
 int RemoveSharedStartupTask()
 {
-    TaskRoot scheduler;
-    if (!scheduler.Open())
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL)
         return 0;
     IRegisteredTask* task = scheduler.Find(kSharedTaskName);
     if (task == NULL)

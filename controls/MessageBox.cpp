@@ -15,7 +15,7 @@ int classRegistered;
 // Shown when the text cannot be copied; never freed.
 char outOfMemoryText[] = "Out of memory";
 
-// The box whose window is open. The two boxes share their buttons and key
+// The box whose window is open. The boxes share their buttons and key
 // state, so a second box cannot open beside it.
 MessageBoxWindow* openBox;
 // Whether the open box disabled its owner; an owner that was already

@@ -60,7 +60,7 @@ public:
     // The window procedure of every box button: focus keys and mnemonics.
     static LRESULT CALLBACK BoxKeyHandler(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Shared by both boxes, which use the same three buttons; only one box
+    // Shared by the boxes, which all use the same three buttons; only one box
     // is open at a time.
     static int buttonCount;
     static int focusIndex;

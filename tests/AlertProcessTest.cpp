@@ -57,12 +57,24 @@ HWND ChildWithText(HWND parent, const char* text)
 }
 
 struct AlertRun {
-    int finished;
-    DWORD exitCode;
-    int windows;                    // visible top-level windows it showed
+    ProcessRun run;
     std::vector<std::string> lines; // its alert window's list
     int onTop;
 };
+
+// Tarvendel.exe /RALERT; answer is handed its alert window.
+AlertRun StartAlert(const std::function<void(HWND)>& answer)
+{
+    AlertRun result = {{}, {}, 0};
+    StartedAs as;
+    as.visited = "CMSGCLASS";
+    result.run = RunProgram(TarvendelPath(), "/RALERT", IDOK, 20000, [&](HWND alert) {
+        result.lines = RemoteListLines(FindChildOfClass(alert, "LISTBOX"));
+        result.onTop = (GetWindowLongA(alert, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        answer(alert);
+    }, as);
+    return result;
+}
 
 // Remove on the list's first line, "Delete this reminder?" answered Yes, then Save.
 void RemoveFirstAndSave(HWND main, HWND list)
@@ -99,63 +111,6 @@ protected:
         RemoveTree(PellixFolder());
     }
 };
-
-// Watches a process's windows until it ends, handing its alert window to
-// answer once it shows.
-struct Watch {
-    DWORD processId;
-    HWND alert;
-};
-
-BOOL CALLBACK FindAlert(HWND window, LPARAM param)
-{
-    Watch* watch = reinterpret_cast<Watch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (owner == watch->processId && IsWindowVisible(window) && strcmp(name, "CMSGCLASS") == 0)
-        watch->alert = window;
-    return TRUE;
-}
-
-AlertRun StartAlert(const std::function<void(HWND)>& answer)
-{
-    AlertRun result = {0, 0, 0, {}, 0};
-    std::wstring line = Wide("\"" + TarvendelPath() + "\" /RALERT");
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessW(Wide(TarvendelPath()).c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, NULL,
-                        &startup, &process))
-        return result;
-    Watch watch = {process.dwProcessId, NULL};
-    DWORD started = GetTickCount();
-    while (WaitForSingleObject(process.hProcess, 20) != WAIT_OBJECT_0) {
-        if (watch.alert == NULL) {
-            EnumWindows(FindAlert, reinterpret_cast<LPARAM>(&watch));
-            if (watch.alert != NULL) {
-                Sleep(200);
-                result.windows = 1;
-                result.lines = RemoteListLines(FindChildOfClass(watch.alert, "ListBox"));
-                if (result.lines.empty())
-                    result.lines = RemoteListLines(FindChildOfClass(watch.alert, "LISTBOX"));
-                result.onTop = (GetWindowLongA(watch.alert, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-                answer(watch.alert);
-            }
-        }
-        if (GetTickCount() - started > 20000) {
-            TerminateProcess(process.hProcess, 9999);
-            WaitForSingleObject(process.hProcess, 5000);
-            break;
-        }
-    }
-    result.finished = GetTickCount() - started <= 20000;
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return result;
-}
 
 // A reminder due a minute ago, one ahead, one without a time, one more than
 // a day back and one the last alert showed: the window lists the first
@@ -198,8 +153,8 @@ TEST_F(AlertProcess, ADueReminderIsShownAloneAndEachAnswerIsKept)
                 PostMessageA(ChildWithText(alert, "&Snooze"), BM_CLICK, 0, 0);
             }
         });
-        EXPECT_TRUE(run.finished);
-        EXPECT_EQ(0u, run.exitCode);
+        EXPECT_TRUE(run.run.finished);
+        EXPECT_EQ(0u, run.run.exitCode);
         EXPECT_TRUE(run.onTop);
         EXPECT_EQ(std::vector<std::string>{ShownAt(now - 1, "Dentist")}, run.lines);
         long long shown = ReadSetting("AlertShown");
@@ -233,7 +188,7 @@ TEST_F(AlertProcess, ASnoozeThatIsOverBringsItsReminderBack)
     StoreSetting("SnoozeFrom", REG_DWORD, SettingBytes((DWORD)(now - 40)));
     StoreSetting("SnoozeTo", REG_DWORD, SettingBytes((DWORD)(now - 40)));
     AlertRun run = StartAlert([](HWND alert) { PostMessageA(alert, WM_CLOSE, 0, 0); });
-    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0u, run.run.exitCode);
     EXPECT_EQ(std::vector<std::string>{ShownAt(now - 40, "Dentist")}, run.lines);
     EXPECT_EQ(0, ReadSetting("SnoozeUntil"));
     EXPECT_EQ(0, ReadSetting("AlertArmed"));
@@ -252,9 +207,9 @@ TEST_F(AlertProcess, WithNothingDueOrNoFileItEndsUnseen)
     // A main window open (a start by hand) does not count.
     ProcessRun hand = RunProgram(TarvendelPath(), "", IDOK, 30000, [&](HWND main) {
         AlertRun run = StartAlert([](HWND alert) { PostMessageA(alert, WM_CLOSE, 0, 0); });
-        EXPECT_TRUE(run.finished);
-        EXPECT_EQ(0u, run.exitCode);
-        EXPECT_EQ(0, run.windows);
+        EXPECT_TRUE(run.run.finished);
+        EXPECT_EQ(0u, run.run.exitCode);
+        EXPECT_EQ(0, run.run.windowsShown);
         EXPECT_EQ((long long)(now + 60), ReadSetting("AlertArmed"));
         EXPECT_EQ(1, TaskExists(AlertTaskName()));
         PostMessageA(main, WM_CLOSE, 0, 0);
@@ -263,8 +218,8 @@ TEST_F(AlertProcess, WithNothingDueOrNoFileItEndsUnseen)
 
     DeleteFileA(DataFilePath().c_str());
     AlertRun run = StartAlert([](HWND alert) { PostMessageA(alert, WM_CLOSE, 0, 0); });
-    EXPECT_EQ(1u, run.exitCode);
-    EXPECT_EQ(0, run.windows);
+    EXPECT_EQ(1u, run.run.exitCode);
+    EXPECT_EQ(0, run.run.windowsShown);
 }
 
 // A save with a timed reminder ahead sets the task (also where it was lost
