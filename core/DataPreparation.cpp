@@ -41,6 +41,7 @@ void Application::ReadCommandLine(const char* commandLine)
             i += taken - 1;
             continue;
         }
+        alertStart = alertStart || lstrcmpA(token, kAlertArgument) == 0;
         if (token[1] == 'R')
             reminderMode = 1;
         else

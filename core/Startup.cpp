@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "../app/AlertStart.h"
 #include "../app/CalendarFiles.h"
 #include "../app/OneWindow.h"
 #include "../app/StartupEntry.h"
@@ -36,6 +37,11 @@ int StartProgram(HINSTANCE instance, int showCommand)
     // What is imported is seen and checked in the full list.
     if (ImportRequested())
         theApp.reminderMode = 0;
+    // Not a start from the start-up list, though older versions take it for
+    // one: neither "once a day", the user's start-up switch nor an open
+    // window holds it back.
+    if (theApp.alertStart)
+        return RunAlertStart();
     // Turned off in the system's start-up list, the program is not started
     // at login; the unlock-and-wake task must not start it either.
     if (theApp.reminderMode && StartupSwitchedOff())
@@ -53,7 +59,9 @@ int StartProgram(HINSTANCE instance, int showCommand)
     theApp.MigrateOldDataFile();
     if (!theApp.LoadDataFile())
         return 1;
-    if (!theApp.ShouldShowWindow())
+    int show = theApp.ShouldShowWindow();
+    theApp.FollowScannedAlert(show);
+    if (!show)
         return 0;
     // Loaded only now that windows follow: the first USER call loads the
     // window DLLs, which a start that ends unseen never needs.
