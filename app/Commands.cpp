@@ -7,6 +7,7 @@
 #include "../core/ShowError.h"
 #include "../framework/ListPlace.h"
 #include "../resources/resource.h"
+#include "CalendarFiles.h"
 #include "InfoDialog.h"
 #include "ReminderDialog.h"
 #include "SetupDialog.h"
@@ -59,6 +60,8 @@ void Application::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDM_MODE: ToggleMode(); break;
     case IDM_INFO: RunInfoDialog(window); break;
     case IDM_SAVE: SaveDataFile(); break;
+    case IDM_EXPORT_CALENDAR: ExportWithDialog(window); break;
+    case IDM_IMPORT_CALENDAR: ImportWithDialog(window); break;
     default: break;
     }
 }

@@ -1,6 +1,6 @@
 #include "InfoDialog.h"
 
-#include "../controls/MessageBox.h"
+#include "../controls/AboutBox.h"
 #include "../core/Application.h"
 #include "../framework/CentreWindow.h"
 #include "../framework/WindowObject.h"

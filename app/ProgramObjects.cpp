@@ -4,9 +4,11 @@
 // registered before anything can report an error) and destroyed bottom to top
 // after it returns.
 #include "ProgramObjects.h"
+#include "AlertWindow.h"
 
 MessageBoxWindow messageBox;
 AboutBoxWindow aboutBox;
+AlertWindow alertWindow;
 EntryTable entryTable;
 ReminderDialog reminderDialog;
 Application theApp;

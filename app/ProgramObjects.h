@@ -1,7 +1,7 @@
 // The objects that live for the whole run.
 #pragma once
 
-#include "../controls/MessageBox.h"
+#include "../controls/AboutBox.h"
 #include "../core/Application.h"
 #include "../core/EntryTable.h"
 #include "../framework/ButtonBar.h"

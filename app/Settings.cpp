@@ -7,7 +7,8 @@
 
 #include <string.h>
 
-static const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
+extern const char kSettingsRegistryKey[];
+const char kSettingsRegistryKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 static const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 static const char kRunValue[] = "Tarvendel";
 
@@ -24,9 +25,10 @@ void Application::LoadSettings()
     RunDate = 0;
     ShownDate = 0;
     DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
+    LoadAlertSettings(NULL);
 
     RegKey settings;
-    if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsKey)) {
+    if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsRegistryKey)) {
         firstRun = 1;
     } else {
         firstRun = 0;
@@ -52,6 +54,7 @@ void Application::LoadSettings()
         settings.ReadFlag("AlwaysRun", &AlwaysRun, 0);
         settings.ReadFlag("AskTime", &AskTime, 0);
         settings.ReadFlag("TimeCol", &TimeCol, 1);
+        LoadAlertSettings(&settings);
         settings.Close();
     }
 
@@ -68,7 +71,7 @@ int Application::RememberDeclinedOldFile(const unsigned long long mark[2])
     DeclinedOldFile[0] = mark[0];
     DeclinedOldFile[1] = mark[1];
     RegKey settings;
-    return settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsKey) &&
+    return settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsRegistryKey) &&
            settings.WriteBinary("DeclinedOldFile", DeclinedOldFile, sizeof DeclinedOldFile);
 }
 
@@ -80,7 +83,7 @@ int Application::SaveState()
 int Application::SaveSettings()
 {
     RegKey settings;
-    if (!settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsKey))
+    if (!settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsRegistryKey))
         return 0;
     settings.WriteNumber("Range", (DWORD)Range);
     settings.WriteFlag("AutoRemove", AutoRemove);
@@ -88,6 +91,9 @@ int Application::SaveSettings()
     settings.WriteFlag("AlwaysRun", AlwaysRun);
     settings.WriteFlag("AskTime", AskTime);
     settings.WriteFlag("TimeCol", TimeCol);
+    // The rest of the alert values belong to the alert start, which may run
+    // while the window is open: they are written where they change.
+    settings.WriteFlag("Alerts", Alerts);
     settings.WriteNumber("RunDay", today.day);
     settings.WriteNumber("RunDate", DateStamp(&today));
     // With no day known, the first window sets where missing begins: before
@@ -108,7 +114,7 @@ int Application::SaveSettings()
 int Application::RestorePlacement()
 {
     RegKey settings;
-    if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsKey))
+    if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsRegistryKey))
         return 0;
     WINDOWPLACEMENT placement;
     memset(&placement, 0, sizeof placement);

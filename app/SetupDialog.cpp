@@ -53,6 +53,7 @@ INT_PTR OnInitDialog(HWND dialog, Application* app)
     SetCheck(dialog, IDC_AUTO_REMOVE, app->AutoRemove);
     SetCheck(dialog, IDC_ASK_TIME, app->AskTime);
     SetCheck(dialog, IDC_TIME_COL, app->TimeCol);
+    SetCheck(dialog, IDC_ALERTS, app->Alerts);
     EnableOnceADay(dialog);
     CentreWindow(dialog);
     return TRUE;
@@ -88,6 +89,14 @@ INT_PTR OnOk(HWND dialog)
     // unchanged: a program moved, renamed or upgraded is one OK from working.
     if (app->runAtStartup || startupWhenOpened)
         app->ApplyRunAtStartup();
+    int alerts = IsChecked(dialog, IDC_ALERTS);
+    if (alerts != app->Alerts) {
+        app->Alerts = alerts;
+        // At once, as the task it sets or removes: an alert start meanwhile
+        // must see the same.
+        app->SaveAlertSwitch();
+        app->RearmFromTable();
+    }
     EndDialog(dialog, timeColChanged);
     return TRUE;
 }

@@ -58,8 +58,7 @@ int StartupIsOn()
     return StartupTaskExists() == 1;
 }
 
-// The scheduler's error code as the detail of a message.
-static void ShowTaskError(const char* message, long error)
+void ShowTaskError(const char* message, long error)
 {
     char detail[40] = "error 0x";
     static const char kDigits[] = "0123456789ABCDEF";

@@ -26,3 +26,6 @@ int StartupSwitchedOff();
 // What "Run at startup" shows: on when the Run value or this user's task is
 // there, unless the user has turned the program off in the system's list.
 int StartupIsOn();
+
+// Says message in the program's box, the scheduler's error code (hex) as its detail.
+void ShowTaskError(const char* message, long error);

@@ -1,6 +1,8 @@
-// The unlock-and-wake task, through the Task Scheduler's COM interfaces. COM,
-// its automation library and the scheduler are loaded only when these run,
-// that is only from Setup: a start from the start-up list never pays for them.
+// The unlock-and-wake task, and any task of the program's, through the Task
+// Scheduler's COM interfaces. COM, its automation library and the scheduler
+// are loaded only when these run (from Setup, a save, an alert, or a start
+// that moves the alert task): a start from the start-up list that shows
+// nothing and moves nothing never pays for them.
 #include "StartupTask.h"
 
 #include "../core/BoundedString.h"
@@ -13,9 +15,7 @@ static const wchar_t kTaskPrefix[] = L"Tarvendel-";
 // The one task of earlier versions, shared by every user of the computer.
 static const wchar_t kSharedTaskName[] = L"Tarvendel";
 
-// Appends text as XML character data. A folder name may hold '&', which
-// would otherwise make the whole definition unreadable.
-static int AppendEscaped(wchar_t* xml, size_t count, const wchar_t* text)
+int AppendEscaped(wchar_t* xml, size_t count, const wchar_t* text)
 {
     wchar_t one[2] = {0, 0};
     for (; *text != L'\0'; ++text) {
@@ -176,11 +176,16 @@ public:
 
     int Open()
     {
-        HRESULT started = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-        comStarted = SUCCEEDED(started);
-        // COM already started in the other model on this thread serves as well.
-        if (FAILED(started) && started != RPC_E_CHANGED_MODE)
-            return Failed(started);
+        error = S_OK;
+        if (root != NULL)
+            return 1;
+        if (!comStarted) {
+            HRESULT started = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+            comStarted = SUCCEEDED(started);
+            // COM already started in the other model on this thread serves as well.
+            if (FAILED(started) && started != RPC_E_CHANGED_MODE)
+                return Failed(started);
+        }
         HRESULT made = CoCreateInstance(__uuidof(TaskScheduler), NULL, CLSCTX_INPROC_SERVER,
                                         __uuidof(ITaskService), reinterpret_cast<void**>(&service));
         if (FAILED(made)) {
@@ -190,8 +195,11 @@ public:
         VARIANT none;
         VariantInit(&none);
         HRESULT connected = service->Connect(none, none, none, none);
-        if (FAILED(connected))
+        if (FAILED(connected)) {
+            service->Release();
+            service = NULL;
             return Failed(connected);
+        }
         BSTR path = SysAllocString(L"\\");
         if (path == NULL)
             return Failed(E_OUTOFMEMORY);
@@ -199,6 +207,8 @@ public:
         SysFreeString(path);
         if (FAILED(got)) {
             root = NULL;
+            service->Release();
+            service = NULL;
             return Failed(got);
         }
         return 1;
@@ -248,19 +258,20 @@ public:
     HRESULT error;
 };
 
-int RegisterStartupTask(const wchar_t* programFile, long* error)
+// One connection for the whole run, made at the first use: each new one
+// costs the scheduler's service a round of start-up, and under Wine leaves
+// some memory behind, which a window saving all day would pile up.
+static TaskRoot& ConnectedScheduler()
 {
-    wchar_t user[SECURITY_MAX_SID_SIZE * 4];
-    wchar_t name[kTaskNameLength];
-    static wchar_t xml[kTaskXmlLength];
-    *error = E_INVALIDARG;
-    if (!CurrentUserSid(user, sizeof user / sizeof user[0]) ||
-        !StartupTaskName(name, kTaskNameLength) ||
-        !BuildTaskDefinition(programFile, user, xml, kTaskXmlLength))
-        return 0;
+    static TaskRoot scheduler;
+    scheduler.Open();
+    return scheduler;
+}
 
-    TaskRoot scheduler;
-    if (!scheduler.Open()) {
+int RegisterTaskDefinition(const wchar_t* name, const wchar_t* xml, long* error)
+{
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL) {
         *error = scheduler.error;
         return 0;
     }
@@ -281,25 +292,20 @@ int RegisterStartupTask(const wchar_t* programFile, long* error)
     return SUCCEEDED(registered);
 }
 
-int DeleteStartupTask(long* error)
+int DeleteTaskNamed(const wchar_t* name, long* error)
 {
-    wchar_t name[kTaskNameLength];
-    TaskRoot scheduler;
-    *error = E_INVALIDARG;
-    if (!StartupTaskName(name, kTaskNameLength))
-        return 0;
-    if (!scheduler.Open() || !scheduler.Delete(name)) {
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL || !scheduler.Delete(name)) {
         *error = scheduler.error;
         return 0;
     }
     return 1;
 }
 
-int StartupTaskExists()
+int TaskNamedExists(const wchar_t* name)
 {
-    wchar_t name[kTaskNameLength];
-    TaskRoot scheduler;
-    if (!StartupTaskName(name, kTaskNameLength) || !scheduler.Open())
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL)
         return -1;
     IRegisteredTask* task = scheduler.Find(name);
     if (task != NULL) {
@@ -307,6 +313,36 @@ int StartupTaskExists()
         return 1;
     }
     return TaskRoot::IsMissing(scheduler.error) ? 0 : -1;
+}
+
+int RegisterStartupTask(const wchar_t* programFile, long* error)
+{
+    wchar_t user[SECURITY_MAX_SID_SIZE * 4];
+    wchar_t name[kTaskNameLength];
+    static wchar_t xml[kTaskXmlLength];
+    *error = E_INVALIDARG;
+    if (!CurrentUserSid(user, sizeof user / sizeof user[0]) ||
+        !StartupTaskName(name, kTaskNameLength) ||
+        !BuildTaskDefinition(programFile, user, xml, kTaskXmlLength))
+        return 0;
+    return RegisterTaskDefinition(name, xml, error);
+}
+
+int DeleteStartupTask(long* error)
+{
+    wchar_t name[kTaskNameLength];
+    *error = E_INVALIDARG;
+    if (!StartupTaskName(name, kTaskNameLength))
+        return 0;
+    return DeleteTaskNamed(name, error);
+}
+
+int StartupTaskExists()
+{
+    wchar_t name[kTaskNameLength];
+    if (!StartupTaskName(name, kTaskNameLength))
+        return -1;
+    return TaskNamedExists(name);
 }
 
 // Whether a task's user (a SID, or an account name as the scheduler may
@@ -336,8 +372,8 @@ static int IsCurrentUser(const wchar_t* userId)
 
 int RemoveSharedStartupTask()
 {
-    TaskRoot scheduler;
-    if (!scheduler.Open())
+    TaskRoot& scheduler = ConnectedScheduler();
+    if (scheduler.root == NULL)
         return 0;
     IRegisteredTask* task = scheduler.Find(kSharedTaskName);
     if (task == NULL)

@@ -28,6 +28,18 @@ int CurrentUserSid(wchar_t* sid, size_t count);
 // "Tarvendel-" and the current user's SID; 0 when unknown.
 int StartupTaskName(wchar_t* name, size_t count);
 
+// Appends text to xml as XML character data: a folder name may hold '&',
+// which would otherwise make the whole definition unreadable.
+int AppendEscaped(wchar_t* xml, size_t count, const wchar_t* text);
+
+// Any task of the program's, by name in the scheduler's root folder: the
+// same three steps, with the scheduler's error code in *error on failure.
+int RegisterTaskDefinition(const wchar_t* name, const wchar_t* xml, long* error);
+// 1 when it is gone, also when there was none.
+int DeleteTaskNamed(const wchar_t* name, long* error);
+// 1 when it exists, 0 when not, -1 when the scheduler could not be asked.
+int TaskNamedExists(const wchar_t* name);
+
 // Registers this user's task for programFile (a full path), or replaces it.
 // 0 on failure, with the scheduler's error code in *error.
 int RegisterStartupTask(const wchar_t* programFile, long* error);

@@ -1,11 +1,12 @@
 # Window and shell DLLs are loaded only when first called: a start from the
 # Windows start-up list that finds nothing to show then loads only kernel32
 # and advapi32, and ends in about the time of an empty program. COM and its
-# automation library are needed only when Setup switches "Run at startup".
+# automation library are needed only when Setup switches "Run at startup", the
+# common dialogs only for the list's calendar-file commands.
 #
 # tarvendel_link_system_dlls(target) links the program's system DLLs to target,
 # delay-loaded where the toolchain can, normally otherwise.
-set(TARVENDEL_DELAYED_DLLS user32 gdi32 shell32 ole32 oleaut32 comctl32)
+set(TARVENDEL_DELAYED_DLLS user32 gdi32 shell32 ole32 oleaut32 comctl32 comdlg32)
 set(TARVENDEL_DIRECT_DLLS advapi32)
 
 function(tarvendel_make_delay_lib name out)

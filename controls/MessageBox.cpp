@@ -4,42 +4,23 @@
 #include "../framework/CentreWindow.h"
 #include "../framework/DpiScale.h"
 
-#include <shellapi.h>
-
 #include <string.h>
+
+const char kBoxClassName[] = "CMSGCLASS";
 
 namespace {
 
-const char kClassName[] = "CMSGCLASS";
 int classRegistered;
 
 // Shown when the text cannot be copied; never freed.
 char outOfMemoryText[] = "Out of memory";
 
-// The box whose window is open. The two boxes share their buttons and key
+// The box whose window is open. The boxes share their buttons and key
 // state, so a second box cannot open beside it.
 MessageBoxWindow* openBox;
 // Whether the open box disabled its owner; an owner that was already
 // disabled (under a modal dialog) must stay so when the box goes.
 int ownerDisabledByBox;
-
-// The line that starts at line: its length, and where the next one starts.
-// A final line feed starts no further line.
-const char* NextLine(const char* line, int* length)
-{
-    const char* end = line;
-    while (*end != '\0' && *end != '\n')
-        ++end;
-    *length = (int)(end - line);
-    return *end == '\n' ? end + 1 : end;
-}
-
-int TextWidth(HDC dc, const char* text, int length)
-{
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, text, length, &size);
-    return (int)size.cx;
-}
 
 // The system icon the style names, null when it names none.
 const char* SystemIconOf(int style)
@@ -53,6 +34,26 @@ const char* SystemIconOf(int style)
     }
 }
 
+} // namespace
+
+// The line that starts at line: its length, and where the next one starts.
+// A final line feed starts no further line.
+const char* NextBoxLine(const char* line, int* length)
+{
+    const char* end = line;
+    while (*end != '\0' && *end != '\n')
+        ++end;
+    *length = (int)(end - line);
+    return *end == '\n' ? end + 1 : end;
+}
+
+int BoxTextWidth(HDC dc, const char* text, int length)
+{
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text, length, &size);
+    return (int)size.cx;
+}
+
 void OwnerClientRect(HWND owner, RECT* client)
 {
     SetRectEmpty(client);
@@ -60,7 +61,6 @@ void OwnerClientRect(HWND owner, RECT* client)
         GetClientRect(owner, client);
 }
 
-} // namespace
 
 int MessageBoxWindow::buttonCount;
 int MessageBoxWindow::focusIndex;
@@ -87,7 +87,7 @@ int MessageBoxWindow::RegisterWindowClass()
     description.cbWndExtra = 4;
     description.hInstance = instanceHandle;
     description.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32512)); // IDC_ARROW
-    description.lpszClassName = kClassName;
+    description.lpszClassName = kBoxClassName;
     return RegisterClassOnce(&classRegistered, description, this);
 }
 
@@ -214,8 +214,8 @@ int MessageBoxWindow::Measure(const char* boxText)
     // Laid out for the text asked for, also when "Out of memory" stands in.
     for (const char* line = boxText; *line != '\0';) {
         int length;
-        const char* next = NextLine(line, &length);
-        int width = TextWidth(info, line, length);
+        const char* next = NextBoxLine(line, &length);
+        int width = BoxTextWidth(info, line, length);
         if (width > maxLineWidth)
             maxLineWidth = width;
         ++lineCount;
@@ -233,7 +233,7 @@ int MessageBoxWindow::Measure(const char* boxText)
         textArea.left = Scaled(64);
         textArea.right = maxLineWidth + 4 * maxCharWidth + Scaled(64);
     } else {
-        int captionWidth = TextWidth(info, caption, (int)strlen(caption));
+        int captionWidth = BoxTextWidth(info, caption, (int)strlen(caption));
         if (captionWidth > maxLineWidth)
             maxLineWidth = captionWidth;
         textArea.left = Scaled(8);
@@ -301,11 +301,13 @@ int MessageBoxWindow::CreateBoxWindow()
     // OnCreate centres the box afterwards; this only starts it near there.
     RECT ownerClient;
     OwnerClientRect(owner, &ownerClient);
-    return CreateOwnWindow(kClassName, owner, NULL, caption, ownerClient.right / 2 - width / 2,
+    return CreateOwnWindow(kBoxClassName, owner, NULL, caption, ownerClient.right / 2 - width / 2,
                            ownerClient.bottom / 2 - height / 2, width, height);
 }
 
 void MessageBoxWindow::AfterCreate() {}
+void MessageBoxWindow::OnEscape() {}
+HWND MessageBoxWindow::TabStopAfter(int) { return NULL; }
 void MessageBoxWindow::OnOtherCommand(int, HWND) {}
 
 int MessageBoxWindow::MakeButton(int index, const char* label, int value, int x, int y)
@@ -418,8 +420,8 @@ void MessageBoxWindow::OnPaint()
     int y = textArea.top + Scaled(3);
     for (const char* line = text != NULL ? text : ""; *line != '\0';) {
         int length;
-        const char* next = NextLine(line, &length);
-        int width = TextWidth(dc, line, length);
+        const char* next = NextBoxLine(line, &length);
+        int width = BoxTextWidth(dc, line, length);
         TextOutA(dc, textArea.left + (textArea.right - textArea.left - width) / 2, y, line, length);
         y += lineHeight;
         line = next;
@@ -496,9 +498,18 @@ LRESULT CALLBACK MessageBoxWindow::BoxKeyHandler(HWND button, UINT message, WPAR
         int pressed = -1;
         switch (wParam) {
         case VK_TAB:
+            if (openBox != NULL && openBox->TabStopAfter(focusIndex) != NULL) {
+                SetFocus(openBox->TabStopAfter(focusIndex));
+                break;
+            }
+            // fall through
         case VK_RIGHT:
             focusIndex = (focusIndex + 1) % buttonCount;
             SetFocus(boxButtons[focusIndex].window);
+            break;
+        case VK_ESCAPE:
+            if (openBox != NULL)
+                openBox->OnEscape();
             break;
         case VK_LEFT:
             focusIndex = focusIndex == 0 ? buttonCount - 1 : focusIndex - 1;
@@ -521,144 +532,4 @@ LRESULT CALLBACK MessageBoxWindow::BoxKeyHandler(HWND button, UINT message, WPAR
     }
     // The button keeps its own behaviour too: the space bar presses it.
     return CallWindowProcA(buttonProcedure, button, message, wParam, lParam);
-}
-
-AboutBoxWindow::AboutBoxWindow() : linkCreated(0), outerWidth(0), outerHeight(0)
-{
-    linkRect.left = linkRect.top = linkRect.right = linkRect.bottom = 0;
-    linkButton.windowStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
-}
-
-AboutBoxWindow::~AboutBoxWindow()
-{
-    linkFont.Release();
-}
-
-int AboutBoxWindow::CreateBoxWindow()
-{
-    windowStyle = WS_POPUP | WS_VISIBLE;
-    exStyle = 0;
-    int width = maxLineWidth + 4 * maxCharWidth;
-    int height = lineHeight * (lineCount + (caption[0] != '\0' ? 10 : 8));
-    RECT ownerClient;
-    OwnerClientRect(owner, &ownerClient);
-    // Cleared before the window exists, so no paint can come before it.
-    linkCreated = 0;
-    return CreateOwnWindow(kClassName, owner, NULL, "", ownerClient.right / 2,
-                           ownerClient.bottom / 2, width, height);
-}
-
-void AboutBoxWindow::FitEllipse()
-{
-    RECT client;
-    GetClientRect(window, &client);
-    outerWidth = client.right - client.left + 1;
-    outerHeight = client.bottom - client.top + 1;
-    HRGN ellipse = CreateEllipticRgn(0, 0, outerWidth, outerHeight);
-    // The window owns the region once it took it.
-    if (ellipse != NULL && !SetWindowRgn(window, ellipse, TRUE))
-        DeleteObject(ellipse);
-    SetWindowPos(window, NULL, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER);
-}
-
-int AboutBoxWindow::CreateButtons()
-{
-    FitEllipse();
-    buttonCount = 1;
-    return MakeButton(0, "&Ok", IDOK, (outerWidth - 1) / 2 + Scaled(-30),
-                      (outerHeight - 1) - 3 * lineHeight);
-}
-
-void AboutBoxWindow::PlaceButtons()
-{
-    MoveWindow(boxButtons[0].window, (outerWidth - 1) / 2 + Scaled(-30),
-               (outerHeight - 1) - 3 * lineHeight, Scaled(60), Scaled(30), TRUE);
-}
-
-void AboutBoxWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam)
-{
-    MessageBoxWindow::OnDpiChanged(wParam, lParam);
-    // Sized from the text as when it opened, where the system put it.
-    SetWindowPos(window, NULL, 0, 0, maxLineWidth + 4 * maxCharWidth,
-                 lineHeight * (lineCount + (caption[0] != '\0' ? 10 : 8)),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    FitEllipse();
-    PlaceButtons();
-    // The link is made again at the next paint, in the new font.
-    if (linkButton.window != NULL)
-        DestroyWindow(linkButton.window);
-    linkButton.window = NULL;
-    linkCreated = 0;
-    InvalidateRect(window, NULL, TRUE);
-}
-
-void AboutBoxWindow::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    HBRUSH brush = CreateSolidBrush(backgroundColour);
-    HPEN pen = CreatePen(PS_SOLID, Scaled(3), RGB(255, 0, 0));
-    HGDIOBJ previousBrush = SelectObject(dc, brush);
-    HGDIOBJ previousPen = SelectObject(dc, pen);
-    Ellipse(dc, Scaled(1), Scaled(1), outerWidth - Scaled(2), outerHeight - Scaled(2));
-    SelectObject(dc, previousPen);
-    SelectObject(dc, previousBrush);
-    DeleteObject(pen);
-    DeleteObject(brush);
-    if (icon != NULL) {
-        int side = IconSize();
-        DrawIconEx(dc, outerWidth / 2 - side / 2, Scaled(18), icon, side, side, 0, NULL, DI_NORMAL);
-    }
-
-    HGDIOBJ previousFont = fontOwned ? SelectObject(dc, font) : NULL;
-    SetTextColor(dc, textColour);
-    SetBkColor(dc, backgroundColour);
-    int y = 2 * lineHeight + Scaled(32);
-    for (const char* line = text != NULL ? text : ""; *line != '\0';) {
-        int length;
-        const char* next = NextLine(line, &length);
-        TextOutA(dc, (outerWidth - TextWidth(dc, line, length)) / 2, y, line, length);
-        y += lineHeight;
-        line = next;
-    }
-
-    if (caption[0] != '\0' && !linkCreated) {
-        linkFont.description.lfUnderline = TRUE;
-        linkFont.textColour = RGB(0, 0, 128);
-        // Every showing makes the font anew; the one of the last showing goes.
-        linkFont.Release();
-        linkFont.CreateForDpi(dpi, "MS Sans Serif", 12);
-        linkFont.Select(dc);
-        int length = (int)strlen(caption);
-        SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc, caption, length, &size);
-        linkRect.left = (outerWidth - size.cx) / 2;
-        linkRect.top = y + lineHeight; // an empty line between the text and the link
-        linkRect.right = linkRect.left + size.cx;
-        linkRect.bottom = linkRect.top + size.cy;
-        linkButton.Create(window, 0, "", linkRect.left, linkRect.top, size.cx, size.cy);
-        linkCreated = 1;
-    }
-    if (previousFont != NULL)
-        SelectObject(dc, previousFont);
-    EndPaint(window, &paint);
-}
-
-void AboutBoxWindow::OnDrawItem(WPARAM, LPARAM lParam)
-{
-    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (!linkCreated || item == NULL || item->hwndItem != linkButton.window)
-        return;
-    linkFont.Select(item->hDC);
-    SetBkColor(item->hDC, backgroundColour);
-    TextOutA(item->hDC, 0, 0, caption, (int)strlen(caption));
-}
-
-void AboutBoxWindow::OnOtherCommand(int, HWND control)
-{
-    if (!linkCreated || control == NULL || control != linkButton.window)
-        return;
-    // Whether or not the shell could open it, the link was the answer.
-    ShellExecuteA(GetParent(window), "open", caption, "", "", SW_SHOWNORMAL);
-    SendMessageA(window, WM_COMMAND, LOWORD(boxButtons[0].controlId), 0);
 }

@@ -51,11 +51,16 @@ public:
     // Moves the buttons that CreateButtons made to their places in the
     // client area as it is now.
     virtual void PlaceButtons();
+    // Esc on a button; the message box leaves it unanswered.
+    virtual void OnEscape();
+    // A control of the box that Tab reaches after button index, before the
+    // next button; none in the message box.
+    virtual HWND TabStopAfter(int index);
 
     // The window procedure of every box button: focus keys and mnemonics.
     static LRESULT CALLBACK BoxKeyHandler(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Shared by both boxes, which use the same three buttons; only one box
+    // Shared by the boxes, which all use the same three buttons; only one box
     // is open at a time.
     static int buttonCount;
     static int focusIndex;
@@ -105,37 +110,17 @@ protected:
     void RestoreOwner();
 };
 
-class AboutBoxWindow : public MessageBoxWindow {
-public:
-    AboutBoxWindow();
-    // Deletes the link font at exit.
-    ~AboutBoxWindow() override;
-
-    // Only the link is owner-drawn.
-    void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
-    void OnPaint() override;
-    // A click on the link opens it and ends the box with 1.
-    void OnOtherCommand(int commandId, HWND control) override;
-    int CreateButtons() override;
-    int CreateBoxWindow() override;
-    void PlaceButtons() override;
-    // The ellipse and the link are made again for the new DPI.
-    void OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
-
-    int linkCreated;
-    int outerWidth;
-    int outerHeight;
-    RECT linkRect;
-    FontSpec linkFont;
-    ButtonControl linkButton;
-
-private:
-    // Cuts the window to the ellipse that fills its client area.
-    void FitEllipse();
-};
-
-// The one instance of each box and the three buttons both share; they live
-// for the whole run (defined with the program's other long-lived objects).
+// The one message box and the three buttons every box shares; they live for
+// the whole run (defined with the program's other long-lived objects).
 extern MessageBoxWindow messageBox;
-extern AboutBoxWindow aboutBox;
 extern ButtonControl boxButtons[3];
+
+// Parts the boxes built on this one share: their window class, and how
+// their text is cut into lines and measured.
+extern const char kBoxClassName[];
+// The line that starts at line: its length, and where the next one starts.
+// A final line feed starts no further line.
+const char* NextBoxLine(const char* line, int* length);
+int BoxTextWidth(HDC dc, const char* text, int length);
+// The owner's client area; empty without an owner.
+void OwnerClientRect(HWND owner, RECT* client);

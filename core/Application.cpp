@@ -17,6 +17,11 @@ Application::Application()
     DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
     missedSpan.first = missedSpan.oneOffFirst = missedSpan.end = 0;
     missedSpanShownDate = missedSpanToday = 0;
+    alertStart = alertScanned = scannedAhead = 0;
+    alertError = 0;
+    memset(&scannedDate, 0, sizeof scannedDate);
+    memset(&alertScan, 0, sizeof alertScan);
+    LoadAlertSettings(NULL);
 }
 
 void Application::ReleaseTextBuffer()

@@ -4,6 +4,7 @@
 #include "../framework/MainWindow.h"
 #include "DateTime.h"
 #include "FileSystem.h"
+#include "NextAlert.h"
 
 class Application : public MainWindow {
 public:
@@ -79,6 +80,8 @@ public:
     void RemoveReminder();
     // Enter, Delete and Insert in the list: Edit, Remove and Add in Edit mode.
     int OnVKeyToItem(WPARAM wParam) override;
+    // The list's menu: calendar files out and in.
+    void OnContextMenu(WPARAM wParam, LPARAM lParam) override;
 
     // Settings store
     void LoadSettings();
@@ -141,9 +144,56 @@ public:
     unsigned missedSpanToday;
     // Fires at the next midnight, so that an open window follows the day.
     enum { kDayTimer = 1 };
+
+    // Alerts at a reminder's time (app/AlertArming.cpp, app/AlertStart.cpp)
+    int Alerts;
+    AlertState alert;
+    // When the alert task is set to start the program, 0 when there is none.
+    AlertMinute AlertArmed;
+    // The snooze the user chose last, an index into the alert window's list.
+    int SnoozeChoice;
+    // Started by the alert task (/RALERT).
+    int alertStart;
+    // The next timed reminder, found by the run decision's scan when
+    // alertScanned is set.
+    NextAlertScan alertScan;
+    int alertScanned;
+    // The date the run decision's scan parsed last, as in the file, when
+    // scannedAhead says it is not a one-off day gone by.
+    DateRecord scannedDate;
+    int scannedAhead;
+    // Reads the alert values from the open settings key; the defaults when null.
+    void LoadAlertSettings(class RegKey* settings);
+    // Writes the alert values that change outside the window's settings.
+    int SaveAlertState();
+    // Writes "Alerts" alone.
+    int SaveAlertSwitch();
+    // Finishes the scan over what the run decision left unread.
+    void ScanRestForAlerts();
+    // After the run decision: the task follows the file's next timed
+    // reminder, when the decision's scan found it or the window follows.
+    void FollowScannedAlert(int windowFollows);
+    // The next alert from the entry table, as seen at now.
+    AlertMinute NextAlertOfTable(AlertMinute now);
+    // The scheduler's error of the last KeepAlertArmed that failed.
+    long alertError;
+    // Arms, moves or deletes the alert task so that it starts the program at
+    // the next alert; COM is touched only when that time differs from the
+    // armed one. 0 when the scheduler refused (nothing shown here).
+    int KeepAlertArmed(AlertMinute next);
+    // From the entry table, after a save or a change of the setting; says a
+    // failure in the program's box (the user is at the window).
+    void RearmFromTable();
 };
 
 extern Application theApp;
+
+// The argument the alert task starts the program with, as upper-cased.
+const char kAlertArgument[] = "/RALERT";
+
+// The alert window's snooze choices, in minutes.
+const int kSnoozeChoices = 6;
+extern const int kSnoozeMinutes[kSnoozeChoices];
 
 // Marks a Reminder-mode list line as a missed reminder; the rest of its item
 // data is the record's index.

@@ -3,6 +3,7 @@
 #include "BoundedString.h"
 #include "CommandLine.h"
 #include "ShowError.h"
+#include "../app/CalendarFiles.h"
 #include "../controls/MessageBox.h"
 
 #include <string.h>
@@ -35,6 +36,12 @@ void Application::ReadCommandLine(const char* commandLine)
         if (token[0] != '/')
             continue;
         UpperCaseAscii(token);
+        int taken = TakeCalendarParameter(token, i + 1 < count ? tokens[i + 1] : NULL);
+        if (taken) {
+            i += taken - 1;
+            continue;
+        }
+        alertStart = alertStart || lstrcmpA(token, kAlertArgument) == 0;
         if (token[1] == 'R')
             reminderMode = 1;
         else

@@ -10,6 +10,7 @@ int Application::ReadEntryLine(char* date, char* time, char* text)
 
 int Application::ShouldShowWindow()
 {
+    alertScanned = 0;
     if (!reminderMode)
         return 1;
     if (RunOnce) {
@@ -26,10 +27,21 @@ int Application::ShouldShowWindow()
     char date[kDateTokenSize];
     char time[kTimeTokenSize];
     parseCursor = textBuffer;
+    // The next timed reminder comes with the same pass: the alert task is
+    // moved only when it changed, so a start that shows nothing stays cheap.
+    StartAlertScan(&alertScan, MinuteOf(&today));
+    alertScanned = 1;
     // Only the dates matter here, so the texts are not copied.
     while (ReadEntryLine(date, time, NULL)) {
-        if (DueState(date, NULL, NULL) != kNotDue)
+        scannedAhead = 0;
+        int state = DueState(date, NULL, NULL);
+        if (scannedAhead && Alerts)
+            NoteTimedReminder(&alertScan, &scannedDate, time);
+        if (state != kNotDue) {
+            if (Alerts)
+                ScanRestForAlerts();
             return 1;
+        }
     }
     return 0;
 }
@@ -59,8 +71,16 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
             return kMissed;
         }
         long d = number - todayNumber;
+        // Only a day still ahead can hold an alert; most of a long file is
+        // days gone by.
+        if (d >= 0) {
+            scannedDate = workDate;
+            scannedAhead = 1;
+        }
         return d >= 0 && d <= Range ? kInRange : kNotDue;
     }
+    scannedDate = workDate;
+    scannedAhead = 1;
     if (FindMissedOccurrence(&workDate, &span, &today, &missed)) {
         if (missedOn != NULL)
             *missedOn = missed;

@@ -139,5 +139,7 @@ int Application::SaveDataFile()
     }
     modified = 0;
     UpdateStatusBar();
+    // What was saved decides the next alert.
+    RearmFromTable();
     return 1;
 }

@@ -1,4 +1,6 @@
 #include "Application.h"
+#include "../app/AlertStart.h"
+#include "../app/CalendarFiles.h"
 #include "../app/OneWindow.h"
 #include "../app/StartupEntry.h"
 #include "../framework/ButtonBar.h"
@@ -32,6 +34,17 @@ int StartProgram(HINSTANCE instance, int showCommand)
     TraceStartup("settings read");
     theApp.ParseCommandLine();
     TraceStartup("command line and program file");
+    int exported = RunCommandLineExport();
+    if (exported >= 0)
+        return exported;
+    // What is imported is seen and checked in the full list.
+    if (ImportRequested())
+        theApp.reminderMode = 0;
+    // Not a start from the start-up list, though older versions take it for
+    // one: neither "once a day", the user's start-up switch nor an open
+    // window holds it back.
+    if (theApp.alertStart)
+        return RunAlertStart();
     // Turned off in the system's start-up list, the program is not started
     // at login; the unlock-and-wake task must not start it either.
     if (theApp.reminderMode && StartupSwitchedOff())
@@ -56,6 +69,8 @@ int StartProgram(HINSTANCE instance, int showCommand)
     TraceStartup("data file read");
     int show = theApp.ShouldShowWindow();
     TraceStartup("reminders judged");
+    theApp.FollowScannedAlert(show);
+    TraceStartup("alert task checked");
     if (!show)
         return 0;
     // Loaded only now that windows follow: the first USER call loads the

@@ -1,5 +1,6 @@
 // The visible half of the start-up: the main window with its bar, list and
 // status bar, the reminders, and the message loop.
+#include "../app/CalendarFiles.h"
 #include "../app/OneWindow.h"
 #include "../app/ProgramObjects.h"
 #include "../controls/CustomControl.h"
@@ -63,6 +64,7 @@ int Application::StartWindows(int showCommand)
     if (!BuildEntryTable())
         return 0;
     ArmDayTimer();
+    RunCommandLineImport();
     SetAccelerators(IDR_ACCELERATORS);
     return RunMessageLoop();
 }

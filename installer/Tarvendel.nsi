@@ -127,12 +127,15 @@ Section "un.Tarvendel" UnSecProgram
         Quit
     ${EndIf}
     ; The program writes this value and the task itself when "Run at startup"
-    ; is on; left behind, Windows would try to start a missing file at every
-    ; login, unlock and wake.
+    ; is on, and the alert task while a timed reminder lies ahead; left
+    ; behind, Windows would try to start a missing file at every login,
+    ; unlock and wake, and at the next reminder's time.
     DeleteRegValue HKCU "${RUN_KEY}" "Tarvendel"
     Call un.UserSid
     ${If} $R9 != ""
         nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "${TASK_PREFIX}$R9" /F'
+        Pop $0
+        nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "${TASK_PREFIX}Alert-$R9" /F'
         Pop $0
         ; Earlier versions had one task for the whole computer: removed only
         ; when it runs as this user, for another user's is theirs.

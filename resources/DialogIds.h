@@ -20,6 +20,7 @@
 #define IDC_TIME_COL 1010
 #define IDC_ALWAYS_RUN 1013
 #define IDC_RUN_AT_STARTUP 1016
+#define IDC_ALERTS 1020
 
 // Info dialog
 #define IDC_HELP_TEXT 1005

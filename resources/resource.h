@@ -22,6 +22,10 @@
 #define IDM_INFO 40008
 #define IDM_SAVE 40009
 
+// Commands of the list's context menu
+#define IDM_EXPORT_CALENDAR 40010
+#define IDM_IMPORT_CALENDAR 40011
+
 // Private message of the bar buttons; its value lies in the application range
 // above WM_APP (0x8000), which no system class uses.
 #define WM_BUTTONHOVER 0xFA7E

@@ -5,7 +5,7 @@
 # and painted (the gallery program looks for it by class and title, and makes
 # a file to say so); a picture all in one colour fails the run. With
 # TARVENDEL_DPI set (such as 144), the screen has that DPI and the pictures
-# are <name>-<dpi>.png.
+# are <name>-<dpi>.png. With names as arguments, only those pictures are taken.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/install-deps.sh"
@@ -34,7 +34,15 @@ calendar CalendarGallery - CalendarGallery
 setup DialogGallery setup #32770:Setup
 info DialogGallery info #32770:Info
 reminder ReminderGallery - #32770:Edit
-add ReminderGallery add #32770:Add"
+add ReminderGallery add #32770:Add
+alert AlertGallery - CMSGCLASS:Tarvendel"
+if [ $# -gt 0 ]; then
+    shots=$(echo "$shots" | while read -r name rest; do
+        for wanted in "$@"; do
+            if [ "$name" = "$wanted" ]; then echo "$name $rest"; fi
+        done
+    done)
+fi
 xvfb-run -a -s "-screen 0 ${desktop}x24" sh -c '
     wine=/usr/lib/wine/wine64
     "$wine" wineboot --init >/dev/null 2>&1

@@ -23,16 +23,16 @@
 
 namespace {
 
-const int kBoxes[] = {IDC_RUN_AT_STARTUP, IDC_RUN_ONCE, IDC_ALWAYS_RUN,
-                      IDC_AUTO_REMOVE,    IDC_ASK_TIME, IDC_TIME_COL};
+const int kBoxes[] = {IDC_RUN_AT_STARTUP, IDC_RUN_ONCE, IDC_ALWAYS_RUN, IDC_AUTO_REMOVE,
+                      IDC_ASK_TIME,       IDC_TIME_COL, IDC_ALERTS};
 
-// The range, then the six options in the order of their boxes.
+// The range, then the seven options in the order of their boxes.
 std::vector<int> Settings()
 {
     return {theApp.Range,     (int)theApp.runAtStartup, theApp.RunOnce, theApp.AlwaysRun,
-            theApp.AutoRemove, theApp.AskTime,          theApp.TimeCol};
+            theApp.AutoRemove, theApp.AskTime,          theApp.TimeCol, theApp.Alerts};
 }
-const std::vector<int> kDefaults = {10, 0, 1, 0, 1, 0, 1};
+const std::vector<int> kDefaults = {10, 0, 1, 0, 1, 0, 1, 1};
 
 std::vector<int> Marks(HWND dialog)
 {
@@ -91,7 +91,7 @@ protected:
 
 TEST_F(SetupDialog, OpensShowingTheSettingsWithOnceADayGreyedWithoutStartup)
 {
-    const std::vector<int> cases[] = {kDefaults, {3, 1, 0, 1, 0, 1, 0}};
+    const std::vector<int> cases[] = {kDefaults, {3, 1, 0, 1, 0, 1, 0, 0}};
     for (const std::vector<int>& settings : cases) {
         theApp.Range = settings[0];
         // The box shows what the system holds, not what was loaded at start.
@@ -100,8 +100,8 @@ TEST_F(SetupDialog, OpensShowingTheSettingsWithOnceADayGreyedWithoutStartup)
         if (settings[1])
             StoreRunValue("C:\\Apps\\Tarvendel.exe RUN");
         int* const options[] = {&theApp.RunOnce, &theApp.AlwaysRun, &theApp.AutoRemove,
-                                &theApp.AskTime, &theApp.TimeCol};
-        for (int i = 0; i < 5; ++i)
+                                &theApp.AskTime, &theApp.TimeCol, &theApp.Alerts};
+        for (int i = 0; i < 6; ++i)
             *options[i] = settings[i + 2];
         char rangeText[32] = "";
         LRESULT limit = 0;
@@ -141,7 +141,7 @@ TEST_F(SetupDialog, RangeOutside1To20IsRefusedAndTheDialogStaysAsTyped)
         EXPECT_EQ(0, result);
         if (c.accepted) {
             EXPECT_TRUE(driver.boxTexts.empty());
-            EXPECT_EQ((std::vector<int>{c.accepted, 0, 1, 0, 1, 1, 1}), Settings());
+            EXPECT_EQ((std::vector<int>{c.accepted, 0, 1, 0, 1, 1, 1, 1}), Settings());
         } else {
             EXPECT_EQ(std::vector<std::string>{"Range must be 1 to 20"}, driver.boxTexts);
             EXPECT_STREQ(c.text, shown);
@@ -163,9 +163,9 @@ TEST_F(SetupDialog, OnceADayBoxesFollowRunAtStartupAndKeepTheirMarks)
          Press(IDOK)});
     EXPECT_EQ((std::vector<int>{1, 1}), afterOn);
     EXPECT_EQ((std::vector<int>{0, 0}), afterOff);
-    EXPECT_EQ((std::vector<int>{0, 1, 1, 1, 0, 1}), marksOff);
+    EXPECT_EQ((std::vector<int>{0, 1, 1, 1, 0, 1, 1}), marksOff);
     // Greyed boxes are stored as they are shown.
-    EXPECT_EQ((std::vector<int>{10, 0, 1, 1, 1, 0, 1}), Settings());
+    EXPECT_EQ((std::vector<int>{10, 0, 1, 1, 1, 0, 1, 1}), Settings());
 }
 
 TEST_F(SetupDialog, RunAtStartupShowsTheSystemsStateAndOkWithItTickedPointsBothAtThisFile)
@@ -241,7 +241,7 @@ TEST_F(SetupDialog, CancelAfterChangingEverythingKeepsEverything)
     steps.insert(steps.begin(), Type(IDC_RANGE, "5"));
     EXPECT_EQ(0, Run(steps));
     // Shown ticked, as the system has it, and left so.
-    EXPECT_EQ((std::vector<int>{10, 1, 1, 0, 1, 0, 1}), Settings());
+    EXPECT_EQ((std::vector<int>{10, 1, 1, 0, 1, 0, 1, 1}), Settings());
     EXPECT_EQ("old entry", RunValue());
 }
 
@@ -361,7 +361,7 @@ TEST(DialogTemplates, HoldEveryControlInTabOrderWhereTheDialogManagerPlacesIt)
           {-1, "Button", "Time", kGroupBox, {143, 0, 187, 43}},
           {-1, "Static", ":", kLabel, {250, 20, 8, 12}},
           {1019, "CALENDARCLASS", "Custom1", kControl | WS_TABSTOP, {16, 10, 114, 94}}}},
-        {IDD_SETUP, "Setup", 164, 125, FW_BOLD,
+        {IDD_SETUP, "Setup", 164, 139, FW_BOLD,
          {{1005, "Edit", "", kLineEdit, {35, 16, 88, 12}},
           {1016, "Button", "Run at startup", kCheckBox, {8, 34, 88, 12}},
           {1008, "Button", "Run only once a day", kCheckBox, {8, 48, 88, 12}},
@@ -369,6 +369,7 @@ TEST(DialogTemplates, HoldEveryControlInTabOrderWhereTheDialogManagerPlacesIt)
           {1007, "Button", "Remove old entries", kCheckBox, {8, 76, 84, 11}},
           {1009, "Button", "Always ask for time", kCheckBox, {8, 89, 84, 13}},
           {1010, "Button", "Display time in separate column", kCheckBox, {8, 103, 124, 12}},
+          {1020, "Button", "Alert at the reminder's time", kCheckBox, {8, 117, 124, 12}},
           {1, "Button", "OK", kButton, {106, 42, 52, 16}},
           {2, "Button", "Cancel", kButton, {106, 66, 52, 16}},
           {-1, "Static", "Number of days to look ahead:", kLabel, {36, 4, 104, 8}}}},

@@ -1,7 +1,7 @@
 // The program's own message box and About box on real windows: their layout,
 // keys and answers, what happens to the owner, and every way a box can end.
 #include "app/ProgramObjects.h"
-#include "controls/MessageBox.h"
+#include "controls/AboutBox.h"
 #include "resource.h"
 #include "support/DialogDriver.h"
 

@@ -6,6 +6,7 @@
 //
 // Each definition goes to FOLDER\NAME.xml exactly as it is handed to the
 // scheduler: UTF-16, as its declaration says, after a byte-order mark.
+#include "app/AlertTask.h"
 #include "app/StartupTask.h"
 
 #include <windows.h>
@@ -73,6 +74,32 @@ int wmain(int argc, wchar_t** argv)
     std::wstring tooLong = L"C:\\Long Folder\\" + std::wstring(260 - 2 - 28, L'x') + L"\\Tarvendel.exe";
     if (BuildTaskDefinition(tooLong.c_str(), sid, xml, kTaskXmlLength)) {
         fprintf(stderr, "TaskDefinitions: a command longer than 260 characters was written\n");
+        ++failures;
+    }
+    // The alert task's, at a time of each kind: a day before ten, the last
+    // minute of a leap day, a year's last minute.
+    const struct {
+        const wchar_t* name;
+        std::wstring program;
+        DateRecord when;
+    } alerts[] = {
+        {L"alert-plain", L"C:\\Apps\\Tarvendel.exe", {2026, 12, 0, 9, 9, 5, 0, 1}},
+        {L"alert-blank", L"C:\\Program Files\\Tarvendel\\Tarvendel.exe", {2028, 2, 0, 29, 23, 59, 0, 1}},
+        {L"alert-markup", L"C:\\Tom's Tools & <Co>\\Tarvendel.exe", {2049, 12, 0, 31, 23, 59, 0, 1}},
+        {L"alert-longest", longest, {2030, 1, 0, 1, 0, 0, 0, 1}},
+    };
+    for (const auto& a : alerts) {
+        if (!BuildAlertTaskDefinition(a.program.c_str(), sid, MinuteOf(&a.when), xml,
+                                      kTaskXmlLength) ||
+            !WriteDefinition(argv[1], a.name, xml)) {
+            fwprintf(stderr, L"TaskDefinitions: no definition for %ls\n", a.name);
+            ++failures;
+        }
+    }
+    if (BuildAlertTaskDefinition(tooLong.c_str(), sid, MinuteOf(&alerts[0].when), xml,
+                                 kTaskXmlLength) ||
+        BuildAlertTaskDefinition(L"C:\\Apps\\Tarvendel.exe", sid, 0, xml, kTaskXmlLength)) {
+        fprintf(stderr, "TaskDefinitions: an alert task too long or for no time was written\n");
         ++failures;
     }
     return failures == 0 ? 0 : 1;

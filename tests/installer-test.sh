@@ -237,6 +237,8 @@ check "the start-up entry is there before uninstalling" \
     equal "$(query "$run_key" /v Tarvendel | field Tarvendel)" "$run_value"
 check "the user's SID is known" test -n "$sid"
 task "Tarvendel-$sid" "$sid"
+task "Tarvendel-Alert-$sid" "$sid"
+task "Tarvendel-Alert-S-1-5-21-1-2-3-1001" "S-1-5-21-1-2-3-1001"
 task "Tarvendel-S-1-5-21-1-2-3-1001" "S-1-5-21-1-2-3-1001"
 task Tarvendel "S-1-5-21-1-2-3-1001"
 check "the user's unlock-and-wake task is there before uninstalling" test -f "$tasks/Tarvendel-$sid"
@@ -250,6 +252,8 @@ check "the Start-menu shortcut is removed" absent "$shortcut"
 check "the uninstall entry is removed" missing "$uninstall_key"
 check "the start-up entry is removed" missing "$run_key" /v Tarvendel
 check "the user's unlock-and-wake task is removed" absent "$tasks/Tarvendel-$sid"
+check "the user's alert task is removed" absent "$tasks/Tarvendel-Alert-$sid"
+check "another user's alert task stays" test -f "$tasks/Tarvendel-Alert-S-1-5-21-1-2-3-1001"
 check "another user's task stays" test -f "$tasks/Tarvendel-S-1-5-21-1-2-3-1001"
 check "a task for the whole computer made by another user stays" test -f "$tasks/Tarvendel"
 check "other programs' start-up entries stay" \

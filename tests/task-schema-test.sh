@@ -65,8 +65,26 @@ a wake trigger without its query|<Subscription>.*</Subscription>|
 EOF
 fi
 
+# The alert task's time trigger, made from its plain definition likewise.
+alert=$work/defs/alert-plain.xml
+if [ -f "$alert" ]; then
+    iconv -f UTF-16 -t UTF-8 "$alert" | sed 's/encoding="UTF-16"/encoding="UTF-8"/' >"$work/alert.xml"
+    expect pass "the plain alert definition in UTF-8" "$work/alert.xml"
+    while IFS='|' read -r name from to; do
+        sed "s#$from#$to#" "$work/alert.xml" >"$work/$name.xml"
+        expect fail "the schema refuses $name" "$work/$name.xml"
+    done <<'EOF'
+a time trigger without its start|<StartBoundary>[^<]*</StartBoundary>|
+a start with one-digit parts|2026-12-09T09:05:00|2026-12-9T9:05:00
+a start of no such day|2026-12-09T|2026-02-30T
+a random delay before the start|<TimeTrigger><StartBoundary>|<TimeTrigger><RandomDelay>PT1M</RandomDelay><StartBoundary>
+a wake flag that is no boolean|<WakeToRun>false|<WakeToRun>no
+EOF
+fi
+
 # --- Every definition the program writes passes -----------------------------
-for name in plain blank renamed markup cyrillic polish longest; do
+for name in plain blank renamed markup cyrillic polish longest \
+    alert-plain alert-blank alert-markup alert-longest; do
     if [ -f "$work/defs/$name.xml" ]; then
         expect pass "the $name definition, as registered" "$work/defs/$name.xml"
     else

@@ -1,6 +1,6 @@
 #include "ModalAnswerer.h"
 
-#include "controls/MessageBox.h"
+#include "controls/AboutBox.h"
 #include "resources/resource.h"
 
 #include <algorithm>

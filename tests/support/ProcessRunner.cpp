@@ -29,6 +29,7 @@ struct Watch {
     ProcessRun* run;
     MainWindowVisit visit;
     HWND mainWindow;
+    const char* visited;
 };
 
 } // namespace
@@ -59,7 +60,7 @@ BOOL CALLBACK Inspect(HWND window, LPARAM param)
     watch->run->windowsShown++;
     char className[64];
     GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, "MainClass") == 0 && watch->mainWindow == NULL) {
+    if (strcmp(className, watch->visited) == 0 && watch->mainWindow == NULL) {
         watch->mainWindow = window;
         if (watch->visit) {
             Sleep(300); // let the start-up fill the list and the status bar
@@ -94,7 +95,7 @@ ProcessRun RunProgram(const std::string& program, const std::string& arguments, 
     if (!CreateProcessW(Wide(program).c_str(), &line[0], NULL, NULL, FALSE, 0, NULL,
                         folder.empty() ? NULL : folder.c_str(), &startup, &process))
         return run;
-    Watch watch = {process.dwProcessId, button, {}, &run, visit, NULL};
+    Watch watch = {process.dwProcessId, button, {}, &run, visit, NULL, as.visited.c_str()};
     DWORD started = GetTickCount();
     for (;;) {
         DWORD wait = WaitForSingleObject(process.hProcess, 15);

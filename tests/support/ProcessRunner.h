@@ -29,6 +29,9 @@ typedef std::function<void(HWND mainWindow)> MainWindowVisit;
 struct StartedAs {
     std::string name;
     std::string folder;
+    // The class of the window visit is handed: the main window's, or
+    // another (the alert window's "CMSGCLASS").
+    std::string visited = "MainClass";
 };
 
 // Runs "program" with arguments, pressing button in every box it shows.

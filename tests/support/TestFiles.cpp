@@ -264,6 +264,7 @@ void ResetApplication()
     theApp.RunDay = 99;
     theApp.RunDate = 0;
     theApp.ShownDate = 0;
+    theApp.LoadAlertSettings(NULL);
     theApp.DeclinedOldFile[0] = theApp.DeclinedOldFile[1] = 0;
     theApp.programPath[0] = '\0';
     theApp.dataFolder[0] = '\0';
