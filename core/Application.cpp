@@ -16,6 +16,7 @@ Application::Application()
     memset(&workDate, 0, sizeof workDate);
     DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
     missedSpan.first = missedSpan.oneOffFirst = missedSpan.end = 0;
+    missedSpan.oneOffFirstYear = 0;
     missedSpanShownDate = missedSpanToday = 0;
     alertStart = alertScanned = scannedAhead = 0;
     alertError = 0;

@@ -287,6 +287,7 @@ void MakeMissedSpan(unsigned long lastShownStamp, const DateRecord* today, Misse
 {
     span->end = DayNumber(today, kDayNumberBase);
     span->first = span->oneOffFirst = span->end;
+    span->oneOffFirstYear = today->year;
     DateRecord lastShown = {};
     lastShown.year = (uint16_t)(lastShownStamp / 10000 <= 0xFFFF ? lastShownStamp / 10000 : 0);
     lastShown.month = (uint16_t)(lastShownStamp / 100 % 100);
@@ -296,8 +297,12 @@ void MakeMissedSpan(unsigned long lastShownStamp, const DateRecord* today, Misse
     long first = DayNumber(&lastShown, kDayNumberBase) + 1;
     // Shown "after today": the clock was ahead then. Looking back a month
     // again repeats a few reminders rather than losing any.
-    if (first > span->end + 1)
+    if (first > span->end + 1) {
         first = span->end - kMissedDays;
+        span->oneOffFirstYear = today->year - 1;
+    } else {
+        span->oneOffFirstYear = lastShown.year;
+    }
     if (first < span->end)
         span->oneOffFirst = first;
     if (first < span->end - kMissedDays)

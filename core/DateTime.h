@@ -70,6 +70,9 @@ struct MissedSpan {
     long first;
     long oneOffFirst;
     long end;
+    // No later than oneOffFirst's year: a one-off date of an earlier year
+    // is neither missed nor ahead, known without counting its days.
+    int oneOffFirstYear;
 };
 
 // The span after the last day the due reminders were shown (stored as

@@ -64,6 +64,9 @@ int Application::DueState(const char* dateText, const char* detail, DateRecord* 
     // still has its reminder shown.
     DateRecord missed;
     if (workDate.year != 0) {
+        // Most of a long file: one-off reminders of years gone by.
+        if (workDate.year < span.oneOffFirstYear)
+            return kNotDue;
         long number = DayNumber(&workDate, kDayNumberBase);
         if (number >= span.oneOffFirst && number < todayNumber) {
             if (missedOn != NULL)

@@ -119,6 +119,10 @@ TEST_F(RunDecision, AReminderMissedSinceTheLastShownListOpensTheWindow)
         {"02/20/06 One-off, shown day ahead", 20060310, 2006, 3, 5, 1, 1},
         {"02/20 Annual, shown day ahead", 20060310, 2006, 3, 5, 1, 1},
         {"02/01/06 One-off, shown day ahead, long gone", 20060310, 2006, 3, 5, 1, 0},
+        // Across the turn of the year, where a past year's date may still count.
+        {"12/31/05 One-off, the year before the last shown day", 20060102, 2006, 1, 10, 1, 0},
+        {"01/05/06 One-off after it", 20060102, 2006, 1, 10, 1, 1},
+        {"12/20/05 One-off, last year, shown day ahead", 20060120, 2006, 1, 10, 1, 1},
     };
     for (const auto& c : cases) {
         // A run that showed the list wrote both days.
