@@ -47,10 +47,7 @@ int BuildAlertTaskDefinition(const wchar_t* programFile, const wchar_t* userId, 
         return 0;
     wchar_t boundary[24];
     FormatBoundary(when, boundary);
-    const struct {
-        const wchar_t* text;
-        int escaped;
-    } pieces[] = {
+    const TaskXmlPiece pieces[] = {
         {L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
          L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\n"
          L"<RegistrationInfo><Description>Shows the reminders whose time has come."
@@ -83,13 +80,7 @@ int BuildAlertTaskDefinition(const wchar_t* programFile, const wchar_t* userId, 
          L"</Task>\n",
          0},
     };
-    for (const auto& piece : pieces) {
-        int fits = piece.escaped ? AppendEscaped(xml, count, piece.text)
-                                 : AppendWide(xml, count, piece.text);
-        if (!fits)
-            return 0;
-    }
-    return 1;
+    return WriteTaskXml(xml, count, pieces, sizeof pieces / sizeof pieces[0]);
 }
 
 int AlertTaskName(wchar_t* name, size_t count)

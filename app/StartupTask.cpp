@@ -34,6 +34,20 @@ int AppendEscaped(wchar_t* xml, size_t count, const wchar_t* text)
     return 1;
 }
 
+int WriteTaskXml(wchar_t* xml, size_t count, const TaskXmlPiece* pieces, size_t pieceCount)
+{
+    if (count == 0)
+        return 0;
+    xml[0] = L'\0';
+    for (size_t i = 0; i < pieceCount; ++i) {
+        int fits = pieces[i].escaped ? AppendEscaped(xml, count, pieces[i].text)
+                                     : AppendWide(xml, count, pieces[i].text);
+        if (!fits)
+            return 0;
+    }
+    return 1;
+}
+
 static size_t WideLength(const wchar_t* text)
 {
     size_t n = 0;
@@ -62,10 +76,7 @@ int BuildTaskDefinition(const wchar_t* programFile, const wchar_t* userId, wchar
         L"</Select></Query></QueryList>";
     // Element order follows the scheduler's schema, which is strict about it
     // inside the triggers (a sequence) though not elsewhere.
-    const struct {
-        const wchar_t* text;
-        int escaped;
-    } pieces[] = {
+    const TaskXmlPiece pieces[] = {
         {L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
          L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\n"
          L"<RegistrationInfo><Description>Shows due reminders after the session is unlocked "
@@ -101,16 +112,7 @@ int BuildTaskDefinition(const wchar_t* programFile, const wchar_t* userId, wchar
          L"</Task>\n",
          0},
     };
-    if (count == 0)
-        return 0;
-    xml[0] = L'\0';
-    for (const auto& piece : pieces) {
-        int fits = piece.escaped ? AppendEscaped(xml, count, piece.text)
-                                 : AppendWide(xml, count, piece.text);
-        if (!fits)
-            return 0;
-    }
-    return 1;
+    return WriteTaskXml(xml, count, pieces, sizeof pieces / sizeof pieces[0]);
 }
 
 // The SID of the process's user, to be freed with LocalFree.

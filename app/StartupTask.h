@@ -32,6 +32,14 @@ int StartupTaskName(wchar_t* name, size_t count);
 // which would otherwise make the whole definition unreadable.
 int AppendEscaped(wchar_t* xml, size_t count, const wchar_t* text);
 
+// A piece of a task definition: markup as it stands, or text to escape.
+struct TaskXmlPiece {
+    const wchar_t* text;
+    int escaped;
+};
+// Writes the pieces, in order, into xml; 0 when they do not all fit.
+int WriteTaskXml(wchar_t* xml, size_t count, const TaskXmlPiece* pieces, size_t pieceCount);
+
 // Any task of the program's, by name in the scheduler's root folder: the
 // same three steps, with the scheduler's error code in *error on failure.
 int RegisterTaskDefinition(const wchar_t* name, const wchar_t* xml, long* error);
