@@ -48,12 +48,9 @@ void Application::FollowTheDay()
 
 void Application::BringToFront()
 {
-    if (IsIconic(window))
-        ShowWindow(window, SW_RESTORE);
-    HWND front = FrontWindow(window);
     // Windows may refuse the foreground to a window that nobody clicked:
     // the taskbar button then flashes until the user looks.
-    if (!SetForegroundWindow(front) || GetForegroundWindow() != front) {
+    if (!BringMainWindowForward(window)) {
         FLASHWINFO flash = {sizeof flash, window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
         FlashWindowEx(&flash);
     }

@@ -116,7 +116,7 @@ static BOOL CALLBACK FindOwnedPopup(HWND window, LPARAM search)
 }
 
 // The window to bring forward: the main window, or what is open over it.
-HWND FrontWindow(HWND main)
+static HWND FrontWindow(HWND main)
 {
     HWND front = GetLastActivePopup(main);
     if (front != NULL && front != main && IsWindowVisible(front) && IsWindowEnabled(front))
@@ -130,17 +130,23 @@ HWND FrontWindow(HWND main)
     return search.found != NULL ? search.found : main;
 }
 
+int BringMainWindowForward(HWND main)
+{
+    if (IsIconic(main))
+        ShowWindow(main, SW_RESTORE);
+    // A Setup dialog or a question open over the window keeps the input.
+    HWND front = FrontWindow(main);
+    int foreground = SetForegroundWindow(front) && GetForegroundWindow() == front;
+    BringWindowToTop(front);
+    return foreground;
+}
+
 int ShowOpenMainWindow()
 {
     HWND main = FindOpenMainWindow();
     if (main == NULL)
         return 0;
-    if (IsIconic(main))
-        ShowWindow(main, SW_RESTORE);
-    // A Setup dialog or a question open over the window keeps the input.
-    HWND front = FrontWindow(main);
-    SetForegroundWindow(front);
-    BringWindowToTop(front);
+    BringMainWindowForward(main);
     return 1;
 }
 

@@ -23,10 +23,9 @@ int MarkMainWindow(HWND window);
 // Brings the open main window to the front, restored if minimized, with the
 // dialog or box open over it on top; 0 when none was found.
 int ShowOpenMainWindow();
-
-// The window to bring forward: the main window, or the dialog or box open
-// over it.
-HWND FrontWindow(HWND main);
+// Restores the main window if minimized and brings it, or the dialog or box
+// open over it, to the front; 0 when Windows kept another in the foreground.
+int BringMainWindowForward(HWND main);
 
 // The message by which a start from the start-up list hands itself over to
 // the open window; 0 if it cannot be registered.
