@@ -137,16 +137,22 @@ static void BuildListLine(const ReminderEntry* record, int timeColumn, char* lin
     AppendText(line, size, record->text);
 }
 
-// The Reminder-mode filter. An annual record is judged by its month and day,
-// which resolve to the next occurrence: its stored 29 February of a common
-// year would not parse, while 02/29 counts as 1 March there.
-static int ReminderModeState(const ReminderEntry* record, DateRecord* missedOn)
+// The date a record is judged by. An annual one is judged by its month and
+// day, which resolve to the next occurrence: its stored 29 February of a
+// common year would not parse, while 02/29 counts as 1 March there.
+static const char* JudgedDate(const ReminderEntry* record, char monthAndDay[6])
 {
     if (!record->annual)
-        return theApp.DueState(record->dateText, NULL, missedOn);
+        return record->dateText;
+    CopyTextN(monthAndDay, 6, record->dateText, 5);
+    return monthAndDay;
+}
+
+// The Reminder-mode filter.
+static int ReminderModeState(const ReminderEntry* record, DateRecord* missedOn)
+{
     char monthAndDay[6];
-    CopyTextN(monthAndDay, sizeof monthAndDay, record->dateText, 5);
-    return theApp.DueState(monthAndDay, record->dateText, missedOn);
+    return theApp.DueState(JudgedDate(record, monthAndDay), record->dateText, missedOn);
 }
 
 // A missed reminder is listed with the day it fell due, not its next one.
@@ -202,9 +208,8 @@ static void AddRecordLine(HWND list, const DueLine* due, int missed, int atMisse
 static int CanBeJudged(const ReminderEntry* record)
 {
     DateRecord probe;
-    char date[10];
-    CopyTextN(date, sizeof date, record->dateText, record->annual ? 5 : 8);
-    return ParseDate(date, &probe);
+    char monthAndDay[6];
+    return ParseDate(JudgedDate(record, monthAndDay), &probe);
 }
 
 static int IsMissedQuietly(const ReminderEntry* record)
@@ -361,10 +366,9 @@ int Application::MoveToDay(const DateRecord* day)
     // other lines; a date that never parsed stays as it was built.
     for (int i = 0; i < entryCount; ++i) {
         ReminderEntry* record = &entryTable.records[i];
-        char date[10];
-        CopyTextN(date, sizeof date, record->dateText, record->annual ? 5 : 8);
+        char monthAndDay[6];
         DateRecord work = {};
-        if (ParseDate(date, &work))
+        if (ParseDate(JudgedDate(record, monthAndDay), &work))
             PlaceOnCalendar(record, &work);
     }
     RefreshList();
