@@ -112,6 +112,25 @@ batch() {
     run_wine cmd /c "C:\\$1.bat"
 }
 
+# again COMMAND...: runs COMMAND, which starts the setup program or the
+# uninstaller; its result is COMMAND's. Both are made without relocations, to
+# be loaded at one fixed address. Wine now and then fails to load such a
+# program and hands it to start.exe, which fails as well ("ShellExecuteEx
+# failed", exit code 1, nothing done); a user would start it again, and so
+# does this, up to three times.
+again() {
+    attempts=0
+    while :; do
+        "$@" >"$zipped/started" 2>&1
+        result=$?
+        attempts=$((attempts + 1))
+        grep -q 'ShellExecuteEx failed' "$zipped/started" && [ $attempts -lt 3 ] || break
+        printf '  Wine could not load the program started by "%s"; again\n' "$*" >&2
+    done
+    cat "$zipped/started"
+    return $result
+}
+
 user=$(ls "$prefix/drive_c/users" | grep -v '^Public$' | head -n 1)
 home=$prefix/drive_c/users/$user
 folder=$home/AppData/Local/Programs/Tarvendel
@@ -136,7 +155,7 @@ task() {
 settings_key='HKCU\Software\Pellix Freeware\Tarvendel\Settings'
 
 # --- Install ----------------------------------------------------------------
-run_wine "$setup" /S
+again run_wine "$setup" /S
 check "the setup program ends with 0" equal "$?" 0
 for file in Tarvendel.exe README.txt LICENSE.txt Uninstall.exe; do
     check "$file is installed" test -f "$folder/$file"
@@ -180,10 +199,10 @@ until run_wine "$folder_windows\\Tarvendel.exe" RUN || [ $tries -ge 40 ]; do
 done
 check "a RUN start while the window is open ends with 0" \
     run_wine "$folder_windows\\Tarvendel.exe" RUN
-run_wine "$setup" /S
+again run_wine "$setup" /S
 check "the silent setup program refuses while Tarvendel runs, with exit code 2" equal "$?" 2
 # _?= runs the uninstaller in place, so that its exit code is its own.
-run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
+again run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
 check "the silent uninstaller refuses while Tarvendel runs, with exit code 2" equal "$?" 2
 check "the program stays installed meanwhile" test -f "$folder/Tarvendel.exe"
 kill "$running"
@@ -195,10 +214,10 @@ wait_prefix
 "$WINE" "$folder_windows\\Tarvendel.exe" /x >/dev/null 2>&1 &
 windowless=$!
 sleep 3
-run_wine "$setup" /S
+again run_wine "$setup" /S
 check "the silent setup program refuses while a windowless Tarvendel runs, with exit code 2" \
     equal "$?" 2
-run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
+again run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
 check "the silent uninstaller refuses while a windowless Tarvendel runs, with exit code 2" \
     equal "$?" 2
 check "the program stays installed then" test -f "$folder/Tarvendel.exe"
@@ -214,7 +233,7 @@ printf '@ping -n 12 127.0.0.1 < "%s\\Tarvendel.exe" > nul\r\n' "$folder_windows"
 "$WINE" cmd /c 'C:\hold.bat' >/dev/null 2>&1 &
 holder=$!
 sleep 3
-run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
+again run_wine "$folder_windows\\Uninstall.exe" /S "_?=$folder_windows"
 check "the uninstaller that cannot remove Tarvendel.exe ends with 4" equal "$?" 4
 check "Tarvendel.exe is still there" test -f "$folder/Tarvendel.exe"
 check "and its entry in Apps is kept, to uninstall it later" run_wine reg query "$uninstall_key"
@@ -244,7 +263,7 @@ task Tarvendel "S-1-5-21-1-2-3-1001"
 check "the user's unlock-and-wake task is there before uninstalling" test -f "$tasks/Tarvendel-$sid"
 
 # --- Uninstall, keeping the reminders ---------------------------------------
-run_wine "$folder_windows\\Uninstall.exe" /S
+again run_wine "$folder_windows\\Uninstall.exe" /S
 check "the uninstaller ends with 0" equal "$?" 0
 check "the uninstaller finished within a minute" wait_prefix
 check "the program folder is removed" absent "$folder"
@@ -267,7 +286,7 @@ check "the settings stay" equal "$(query "$settings_key" /v Range | field Range)
 elsewhere="C:\\users\\$user\\My Apps\\Tarvendel"
 elsewhere_unix="$home/My Apps/Tarvendel"
 cp "$setup" "$prefix/drive_c/setup.exe"
-batch install "C:\\setup.exe /S /D=$elsewhere"
+again batch install "C:\\setup.exe /S /D=$elsewhere"
 check "a second install into a folder with a blank ends with 0" equal "$?" 0
 check "the second install is in the folder given" cmp "$elsewhere_unix/Tarvendel.exe" "$program"
 check "its QuietUninstallString names that folder" \
@@ -279,7 +298,7 @@ printf '%s\r\n' REGEDIT4 '' \
 run_wine regedit /S 'C:\moved.reg'
 
 # Without /D= a setup program goes where the last install went.
-batch back "C:\\setup.exe /S /D=$folder_windows"
+again batch back "C:\\setup.exe /S /D=$folder_windows"
 check "a third install into the usual folder ends with 0" equal "$?" 0
 check "the third install is in the usual folder" cmp "$folder/Tarvendel.exe" "$program"
 check "the copy in the other folder is uninstalled first" absent "$elsewhere_unix"
@@ -291,7 +310,7 @@ check "the reminders stay through the move" cmp "$data/Tarvendel.dat" "$zipped/r
 
 # --- Uninstall with /REMOVEDATA ---------------------------------------------
 quiet=$(query "$uninstall_key" | field QuietUninstallString)
-batch remove "$quiet /REMOVEDATA"
+again batch remove "$quiet /REMOVEDATA"
 check "the uninstaller with /REMOVEDATA ends with 0" equal "$?" 0
 check "the uninstaller with /REMOVEDATA finished within a minute" wait_prefix
 check "that program folder is removed" absent "$folder"
