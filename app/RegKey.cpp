@@ -1,11 +1,38 @@
 #include "RegKey.h"
 
+#include "../framework/SystemCall.h"
+
 #include <string.h>
+
+// Since Windows 7 kernel32 opens, reads and closes keys as well. Taken from
+// there, a start that reads its settings and ends unseen never loads
+// advapi32 and what it needs, which costs more than the rest of such a start;
+// advapi32 is loaded when the first value is written.
+typedef LONG(WINAPI* OpenKeyCall)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+typedef LONG(WINAPI* QueryValueCall)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef LONG(WINAPI* CloseKeyCall)(HKEY);
+static SystemCall<OpenKeyCall> kernelOpenKey("kernel32.dll", "RegOpenKeyExA");
+static SystemCall<QueryValueCall> kernelQueryValue("kernel32.dll", "RegQueryValueExA");
+static SystemCall<CloseKeyCall> kernelCloseKey("kernel32.dll", "RegCloseKey");
+
+static LONG OpenKey(HKEY root, const char* path, HKEY* key)
+{
+    OpenKeyCall call = kernelOpenKey.Get();
+    return call != NULL ? call(root, path, 0, KEY_READ, key)
+                        : RegOpenKeyExA(root, path, 0, KEY_READ, key);
+}
+
+static LONG QueryValue(HKEY key, const char* name, BYTE* data, DWORD* size)
+{
+    QueryValueCall call = kernelQueryValue.Get();
+    return call != NULL ? call(key, name, NULL, NULL, data, size)
+                        : RegQueryValueExA(key, name, NULL, NULL, data, size);
+}
 
 int RegKey::OpenForReading(HKEY root, const char* path)
 {
     Close();
-    return RegOpenKeyExA(root, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    return OpenKey(root, path, &key) == ERROR_SUCCESS;
 }
 
 int RegKey::OpenOrCreate(HKEY root, const char* path)
@@ -18,7 +45,12 @@ int RegKey::OpenOrCreate(HKEY root, const char* path)
 
 void RegKey::Close()
 {
-    if (key != NULL)
+    if (key == NULL)
+        return;
+    CloseKeyCall call = kernelCloseKey.Get();
+    if (call != NULL)
+        call(key);
+    else
         RegCloseKey(key);
     key = NULL;
 }
@@ -27,7 +59,7 @@ int RegKey::ReadFlag(const char* name, int* flag, int defaultValue)
 {
     BYTE byte = 0;
     DWORD size = sizeof byte;
-    if (key == NULL || RegQueryValueExA(key, name, NULL, NULL, &byte, &size) != ERROR_SUCCESS) {
+    if (key == NULL || QueryValue(key, name, &byte, &size) != ERROR_SUCCESS) {
         *flag = defaultValue;
         return 0;
     }
@@ -40,7 +72,7 @@ int RegKey::ReadNumber(const char* name, DWORD* number, DWORD defaultValue)
     DWORD value = 0;
     DWORD size = sizeof value;
     if (key == NULL ||
-        RegQueryValueExA(key, name, NULL, NULL, (BYTE*)&value, &size) != ERROR_SUCCESS) {
+        QueryValue(key, name, (BYTE*)&value, &size) != ERROR_SUCCESS) {
         *number = defaultValue;
         return 0;
     }
@@ -50,7 +82,7 @@ int RegKey::ReadNumber(const char* name, DWORD* number, DWORD defaultValue)
 
 int RegKey::HasValue(const char* name)
 {
-    return key != NULL && RegQueryValueExA(key, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+    return key != NULL && QueryValue(key, name, NULL, NULL) == ERROR_SUCCESS;
 }
 
 int RegKey::ReadExact(const char* name, void* data, DWORD size)
@@ -58,7 +90,7 @@ int RegKey::ReadExact(const char* name, void* data, DWORD size)
     BYTE buffer[64];
     DWORD length = sizeof buffer;
     if (key == NULL || size > sizeof buffer ||
-        RegQueryValueExA(key, name, NULL, NULL, buffer, &length) != ERROR_SUCCESS ||
+        QueryValue(key, name, buffer, &length) != ERROR_SUCCESS ||
         length != size)
         return 0;
     memcpy(data, buffer, size);
@@ -100,7 +132,7 @@ int RegKey::ReadFirstByte(const char* name, BYTE* first)
         return 0;
     BYTE data[64];
     DWORD size = sizeof data;
-    LONG read = RegQueryValueExA(key, name, NULL, NULL, data, &size);
+    LONG read = QueryValue(key, name, data, &size);
     if (read == ERROR_SUCCESS && size > 0) {
         *first = data[0];
         return 1;
@@ -111,7 +143,7 @@ int RegKey::ReadFirstByte(const char* name, BYTE* first)
     BYTE* whole = (BYTE*)GlobalAlloc(GMEM_FIXED, size);
     if (whole == NULL)
         return 0;
-    read = RegQueryValueExA(key, name, NULL, NULL, whole, &size);
+    read = QueryValue(key, name, whole, &size);
     *first = whole[0];
     GlobalFree(whole);
     return read == ERROR_SUCCESS && size > 0;

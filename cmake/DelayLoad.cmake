@@ -1,13 +1,12 @@
-# Window and shell DLLs are loaded only when first called: a start from the
-# Windows start-up list that finds nothing to show then loads only kernel32
-# and advapi32, and ends in about the time of an empty program. COM and its
+# The system DLLs are loaded only when first called: a start from the Windows
+# start-up list that finds nothing to show reads its settings through kernel32
+# and loads nothing more than an empty program does. COM and its
 # automation library are needed only when Setup switches "Run at startup", the
 # common dialogs only for the list's calendar-file commands.
 #
 # tarvendel_link_system_dlls(target) links the program's system DLLs to target,
 # delay-loaded where the toolchain can, normally otherwise.
-set(TARVENDEL_DELAYED_DLLS user32 gdi32 shell32 ole32 oleaut32 comctl32 comdlg32)
-set(TARVENDEL_DIRECT_DLLS advapi32)
+set(TARVENDEL_DELAYED_DLLS user32 gdi32 shell32 ole32 oleaut32 comctl32 comdlg32 advapi32)
 
 function(tarvendel_make_delay_lib name out)
     find_library(import_${name} NAMES lib${name}.a ${name}.lib ${name})
@@ -38,7 +37,7 @@ endfunction()
 
 function(tarvendel_link_system_dlls target)
     if(MSVC)
-        target_link_libraries(${target} PRIVATE ${TARVENDEL_DELAYED_DLLS} ${TARVENDEL_DIRECT_DLLS} delayimp)
+        target_link_libraries(${target} PRIVATE ${TARVENDEL_DELAYED_DLLS} delayimp)
         foreach(dll ${TARVENDEL_DELAYED_DLLS})
             target_link_options(${target} PRIVATE /DELAYLOAD:${dll}.dll)
         endforeach()
@@ -53,5 +52,5 @@ function(tarvendel_link_system_dlls target)
             list(APPEND libs ${dll})
         endif()
     endforeach()
-    target_link_libraries(${target} PRIVATE ${libs} ${TARVENDEL_DIRECT_DLLS} delayimp)
+    target_link_libraries(${target} PRIVATE ${libs} delayimp)
 endfunction()

@@ -1,6 +1,8 @@
 // Linked as Tarvendel.exe is, with the window DLLs loaded on first use: the
 // calls found at run time must be found although their DLL was not there
 // when they were first looked for.
+#include "app/RegKey.h"
+#include "core/Application.h"
 #include "framework/DpiScale.h"
 #include "framework/SystemCall.h"
 
@@ -9,6 +11,8 @@
 #include <string>
 
 #include <ctype.h>
+
+extern const char kSettingsRegistryKey[];
 
 namespace {
 
@@ -20,6 +24,28 @@ std::string LowerPathOf(HMODULE module)
     for (char& c : lower)
         c = (char)tolower((unsigned char)c);
     return lower;
+}
+
+// First, before any window DLL is loaded (user32 loads advapi32 itself): a
+// start that ends unseen reads its settings and nothing more: advapi32 and
+// the DLLs it pulls in would cost it more than all its other steps.
+TEST(DelayLoaded, SettingsAreReadWithoutAdvapi32AndWrittenWithIt)
+{
+    ASSERT_EQ(nullptr, GetModuleHandleA("advapi32.dll")) << "advapi32 must not be loaded yet";
+    theApp.LoadSettings();
+    EXPECT_EQ(10, theApp.Range);
+    EXPECT_EQ(nullptr, GetModuleHandleA("advapi32.dll")) << "reading the settings loaded advapi32";
+
+    RegKey settings;
+    ASSERT_TRUE(settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsRegistryKey));
+    ASSERT_TRUE(settings.WriteNumber("Range", 21));
+    settings.Close();
+    HMODULE advapi32 = GetModuleHandleA("advapi32.dll");
+    ASSERT_NE(nullptr, advapi32);
+    EXPECT_NE(std::string::npos, LowerPathOf(advapi32).find("\\system32\\"));
+    // What advapi32 wrote, read back through kernel32.
+    theApp.LoadSettings();
+    EXPECT_EQ(21, theApp.Range);
 }
 
 TEST(DelayLoaded, TheWindowsOwnDpiIsFoundWhenAskedBeforeItsDllIsLoaded)
