@@ -6,8 +6,8 @@
 
 // Since Windows 7 kernel32 opens, reads and closes keys as well. Taken from
 // there, a start that reads its settings and ends unseen never loads
-// advapi32 and what it needs, which costs more than the rest of such a start;
-// advapi32 is loaded when the first value is written.
+// advapi32 and what it needs, which would cost it more than all its own steps
+// with a short file; advapi32 is loaded when the first value is written.
 typedef LONG(WINAPI* OpenKeyCall)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
 typedef LONG(WINAPI* QueryValueCall)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
 typedef LONG(WINAPI* CloseKeyCall)(HKEY);

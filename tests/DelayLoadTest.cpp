@@ -27,8 +27,8 @@ std::string LowerPathOf(HMODULE module)
 }
 
 // First, before any window DLL is loaded (user32 loads advapi32 itself): a
-// start that ends unseen reads its settings and nothing more: advapi32 and
-// the DLLs it pulls in would cost it more than all its other steps.
+// start that ends unseen reads its settings without loading advapi32 and the
+// DLLs it pulls in.
 TEST(DelayLoaded, SettingsAreReadWithoutAdvapi32AndWrittenWithIt)
 {
     ASSERT_EQ(nullptr, GetModuleHandleA("advapi32.dll")) << "advapi32 must not be loaded yet";
