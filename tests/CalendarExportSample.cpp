@@ -1,27 +1,10 @@
 // Writes a fixed set of reminders as the export writes them, on a fixed day,
 // for calendar_export_check.py to read with a parser of its own.
 #include "core/CalendarWriter.h"
+#include "support/CalendarRecords.h"
 
 #include <stdio.h>
 #include <string.h>
-
-namespace {
-
-CalendarRecord Reminder(int year, int month, int day, int hasTime, int hour, int minute, const char* text)
-{
-    CalendarRecord r;
-    memset(&r, 0, sizeof r);
-    r.year = (uint16_t)year;
-    r.month = (uint16_t)month;
-    r.day = (uint16_t)day;
-    r.hasTime = (uint16_t)hasTime;
-    r.hour = (uint16_t)hour;
-    r.minute = (uint16_t)minute;
-    snprintf(r.text, sizeof r.text, "%s", text);
-    return r;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -3,6 +3,7 @@
 // exporters use.
 #include "core/CalendarReader.h"
 #include "core/CalendarWriter.h"
+#include "support/CalendarRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,6 @@ DateRecord Day(int year, int month, int day, int hour = 0, int minute = 0, int s
 {
     return DateRecord{(uint16_t)year, (uint16_t)month, 0, (uint16_t)day,
                       (uint16_t)hour, (uint16_t)minute, (uint16_t)second, 0};
-}
-
-CalendarRecord Reminder(int year, int month, int day, int hasTime, int hour, int minute, const char* text)
-{
-    CalendarRecord r = {};
-    r.year = (uint16_t)year;
-    r.month = (uint16_t)month;
-    r.day = (uint16_t)day;
-    r.hasTime = (uint16_t)hasTime;
-    r.hour = (uint16_t)hour;
-    r.minute = (uint16_t)minute;
-    snprintf(r.text, sizeof r.text, "%s", text);
-    return r;
 }
 
 // "MM/DD" for an annual record, "YYYY/MM/DD" for a one-off, " hh:mm" behind
