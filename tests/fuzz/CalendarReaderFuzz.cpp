@@ -4,19 +4,12 @@
 // the same.
 #include "core/CalendarReader.h"
 #include "core/CalendarWriter.h"
+#include "FuzzCheck.h"
 
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
-#define CHECK(condition)                                                              \
-    do {                                                                              \
-        if (!(condition)) {                                                           \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            abort();                                                                  \
-        }                                                                             \
-    } while (0)
 
 namespace {
 

@@ -4,20 +4,12 @@
 // written the way saving writes it and read back.
 #include "core/DateTime.h"
 #include "core/EntryReader.h"
+#include "FuzzCheck.h"
 
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
-// What no sanitizer sees: a wrong result. Aborting keeps the input.
-#define CHECK(condition)                                                              \
-    do {                                                                              \
-        if (!(condition)) {                                                           \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            abort();                                                                  \
-        }                                                                             \
-    } while (0)
 
 namespace {
 
