@@ -42,15 +42,20 @@ if ! "$root/scripts/wine-run.sh" "$tool" "$windows_path"; then
 fi
 
 # --- The schema refuses what Windows refuses --------------------------------
-# Made from the plain definition, in UTF-8 for sed, one fault each.
-base=$work/defs/plain.xml
-if [ -f "$base" ]; then
-    iconv -f UTF-16 -t UTF-8 "$base" | sed 's/encoding="UTF-16"/encoding="UTF-8"/' >"$work/base.xml"
-    expect pass "the plain definition in UTF-8" "$work/base.xml"
+# refusals NAME LABEL: the program's definition NAME, in UTF-8 for sed,
+# passes; each fault on stdin ("what|sed pattern|replacement") is refused.
+refusals() {
+    [ -f "$work/defs/$1.xml" ] || return 0
+    iconv -f UTF-16 -t UTF-8 "$work/defs/$1.xml" | sed 's/encoding="UTF-16"/encoding="UTF-8"/' \
+        >"$work/$1-utf8.xml"
+    expect pass "$2 in UTF-8" "$work/$1-utf8.xml"
     while IFS='|' read -r name from to; do
-        sed "s#$from#$to#" "$work/base.xml" >"$work/$name.xml"
+        sed "s#$from#$to#" "$work/$1-utf8.xml" >"$work/$name.xml"
         expect fail "the schema refuses $name" "$work/$name.xml"
-    done <<'EOF'
+    done
+}
+
+refusals plain "the plain definition" <<'EOF'
 state change before its user|<UserId>\([^<]*\)</UserId><StateChange>SessionUnlock</StateChange>|<StateChange>SessionUnlock</StateChange><UserId>\1</UserId>
 an unknown element|<Priority>|<Importance>1</Importance><Priority>
 a priority out of range|<Priority>5<|<Priority>11<
@@ -63,24 +68,15 @@ a context naming no principal|Context="User"|Context="Nobody"
 two principals|</Principal>|</Principal><Principal id="Other"/>
 a wake trigger without its query|<Subscription>.*</Subscription>|
 EOF
-fi
 
-# The alert task's time trigger, made from its plain definition likewise.
-alert=$work/defs/alert-plain.xml
-if [ -f "$alert" ]; then
-    iconv -f UTF-16 -t UTF-8 "$alert" | sed 's/encoding="UTF-16"/encoding="UTF-8"/' >"$work/alert.xml"
-    expect pass "the plain alert definition in UTF-8" "$work/alert.xml"
-    while IFS='|' read -r name from to; do
-        sed "s#$from#$to#" "$work/alert.xml" >"$work/$name.xml"
-        expect fail "the schema refuses $name" "$work/$name.xml"
-    done <<'EOF'
+# The alert task's time trigger.
+refusals alert-plain "the plain alert definition" <<'EOF'
 a time trigger without its start|<StartBoundary>[^<]*</StartBoundary>|
 a start with one-digit parts|2026-12-09T09:05:00|2026-12-9T9:05:00
 a start of no such day|2026-12-09T|2026-02-30T
 a random delay before the start|<TimeTrigger><StartBoundary>|<TimeTrigger><RandomDelay>PT1M</RandomDelay><StartBoundary>
 a wake flag that is no boolean|<WakeToRun>false|<WakeToRun>no
 EOF
-fi
 
 # --- Every definition the program writes passes -----------------------------
 for name in plain blank renamed markup cyrillic polish longest \
