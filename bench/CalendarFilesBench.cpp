@@ -4,6 +4,7 @@
 #include "app/CalendarFiles.h"
 #include "app/ProgramObjects.h"
 #include "BenchClock.h"
+#include "BenchWindow.h"
 #include "core/BoundedString.h"
 #include "core/EntryTable.h"
 #include "tests/support/ModalAnswerer.h"
@@ -32,11 +33,10 @@ std::string MakeFile(int lines)
     return file;
 }
 
+// The table built from file, as loading builds it.
 void Load(const std::string& file)
 {
-    theApp.textBufferSize = (int)file.size() + 5000;
-    theApp.textBuffer = (char*)GlobalAlloc(GPTR, (SIZE_T)theApp.textBufferSize);
-    memcpy(theApp.textBuffer, file.data(), file.size());
+    PutDataText(file);
     theApp.BuildEntryTable();
 }
 
@@ -44,12 +44,8 @@ void Load(const std::string& file)
 
 int main()
 {
-    instanceHandle = GetModuleHandleA(NULL);
-    GetLocalTime((SYSTEMTIME*)&today);
-    if (theApp.OpenMainWindow(SW_SHOWNORMAL) != 1) {
-        printf("the main window could not be opened\n");
+    if (!OpenBenchWindow())
         return 1;
-    }
     char path[MAX_PATH];
     GetTempPathA(sizeof path, path);
     AppendText(path, sizeof path, "TarvendelBench.ics");

@@ -2,6 +2,7 @@
 // the list after an Add, and to save, for tables of growing size.
 #include "app/ProgramObjects.h"
 #include "BenchClock.h"
+#include "BenchWindow.h"
 #include "core/BoundedString.h"
 #include "core/EntryTable.h"
 
@@ -35,23 +36,12 @@ std::string MakeFile(int lines)
     return file;
 }
 
-void Load(const std::string& file)
-{
-    theApp.textBufferSize = (int)file.size() + 5000;
-    theApp.textBuffer = (char*)GlobalAlloc(GPTR, (SIZE_T)theApp.textBufferSize);
-    memcpy(theApp.textBuffer, file.data(), file.size());
-}
-
 } // namespace
 
 int main()
 {
-    instanceHandle = GetModuleHandleA(NULL);
-    GetLocalTime((SYSTEMTIME*)&today);
-    if (theApp.OpenMainWindow(SW_SHOWNORMAL) != 1) {
-        printf("the main window could not be opened\n");
+    if (!OpenBenchWindow())
         return 1;
-    }
     char folder[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
     CopyText(theApp.dataFilePath, sizeof theApp.dataFilePath, folder);
@@ -64,7 +54,7 @@ int main()
         double best[3] = {1e9, 1e9, 1e9};
         int rounds = entries >= 100000 ? 2 : 5;
         for (int round = 0; round < rounds; ++round) {
-            Load(file);
+            PutDataText(file);
             double start = Now();
             theApp.BuildEntryTable();
             double loaded = Now();
