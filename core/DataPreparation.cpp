@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "BoundedString.h"
 #include "CommandLine.h"
+#include "EntryReader.h"
 #include "ShowError.h"
 #include "../app/CalendarFiles.h"
 #include "../controls/MessageBox.h"
@@ -209,12 +210,7 @@ static int LoadWholeFile(const char* path, char** buffer, int* bufferSize, int* 
     CloseHandle(file);
     if (result != 1)
         return result;
-    // The reader stops at the first NUL. One inside the file (a crash can
-    // leave a run of them) ends its line instead, or the reminders behind it
-    // would be gone from the file at the next save.
-    for (char* nul = (char*)memchr(*buffer, 0, size); nul != NULL;
-         nul = (char*)memchr(nul + 1, 0, size - (DWORD)(nul + 1 - *buffer)))
-        *nul = '\n';
+    EndLinesAtNuls(*buffer, size);
     return 1;
 }
 

@@ -163,6 +163,31 @@ static const char* SkipText(const char* p, const char* end)
     return p;
 }
 
+void EndLinesAtNuls(char* text, size_t size)
+{
+    // Eight bytes are tested at once for a zero among them: the system's
+    // memchr took a millisecond over a file of 100,000 reminders, at every
+    // login.
+    const uint64_t ones = 0x0101010101010101ULL;
+    const uint64_t highBits = 0x8080808080808080ULL;
+    char* p = text;
+    char* end = text + size;
+    for (; end - p >= 8; p += 8) {
+        uint64_t word;
+        memcpy(&word, p, sizeof word);
+        if (((word - ones) & ~word & highBits) != 0) {
+            for (int i = 0; i < 8; ++i) {
+                if (p[i] == '\0')
+                    p[i] = '\n';
+            }
+        }
+    }
+    for (; p < end; ++p) {
+        if (*p == '\0')
+            *p = '\n';
+    }
+}
+
 int ReadEntryLine(const char** cursor, const char* end, char* date, char* time, char* text)
 {
     const char* p = *cursor;

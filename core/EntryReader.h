@@ -18,6 +18,11 @@ struct DateRecord;
 // end of the text.
 int ReadEntryLine(const char** cursor, const char* end, char* date, char* time, char* text);
 
+// The reader stops at the first NUL. One inside a file (a crash can leave a
+// run of them) ends its line instead, or the reminders behind it would be
+// gone from the file at the next save: turns the size bytes' NULs into LFs.
+void EndLinesAtNuls(char* text, size_t size);
+
 // Whether text begins with a word that, right after a time, reads as its AM or
 // PM mark; the writer then puts two blanks between the time and such a text.
 int BeginsWithTimeMark(const char* text);

@@ -14,7 +14,12 @@ void DateOfMinute(AlertMinute minute, DateRecord* out)
 {
     long days = (long)(minute / kMinutesPerDay);
     DateRecord date = {};
-    date.year = kDayNumberBase;
+    // Straight to the year, or the one before it, rather than year by year
+    // from 1980: the run decision asks this for every timed annual reminder.
+    date.year = (uint16_t)(kDayNumberBase + days / 366);
+    date.month = 1;
+    date.day = 1;
+    days -= DayNumber(&date, kDayNumberBase);
     while (days >= (IsLeapYear(date.year) ? 366 : 365)) {
         days -= IsLeapYear(date.year) ? 366 : 365;
         ++date.year;

@@ -130,6 +130,25 @@ TEST(ReadEntryLine, StopsAtTheFirstNulAndLeavesTheCursorOnTheLineEnd)
     EXPECT_EQ(0, reader.Next());
 }
 
+// Every NUL becomes a line end, wherever it falls within a tested word or in
+// the bytes after the last whole one; the byte past the size is left alone.
+TEST(EndLinesAtNuls, TurnsEveryNulWithinTheSizeIntoALineEnd)
+{
+    for (size_t size = 0; size <= 19; ++size) {
+        for (size_t at = 0; at < size; ++at) {
+            for (size_t run = 1; at + run <= size && run <= 9; run += 4) {
+                std::string text(size + 1, 'x');
+                text.replace(at, run, run, '\0');
+                text[size] = '\0';
+                std::string expected = text;
+                expected.replace(at, run, run, '\n');
+                EndLinesAtNuls(&text[0], size);
+                EXPECT_EQ(expected, text) << size << " " << at << " " << run;
+            }
+        }
+    }
+}
+
 TEST(ReadEntryLine, OverlongTokensAreCutAndTheirRestSkipped)
 {
     std::string longDate(40, '1');

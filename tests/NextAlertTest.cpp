@@ -130,12 +130,21 @@ TEST(NextAlert, AnAlertStartShowsWhatFellDueSinceTheLastAlertADayBackAtMost)
 
 TEST(NextAlert, MinutesRoundTripThroughTheCalendar)
 {
-    for (AlertMinute m : {At(1980, 1, 1, 0, 0), At(2024, 2, 29, 23, 59), At(2026, 12, 31, 12, 1),
-                          At(2049, 3, 1, 0, 0)}) {
-        DateRecord date;
-        DateOfMinute(m, &date);
-        EXPECT_EQ(m, MinuteOf(&date));
+    // The first and last minutes of every year, and the days around a leap
+    // day: the year is worked out at once, not counted.
+    for (int year = 1980; year <= 2100; ++year) {
+        for (AlertMinute m : {At(year, 1, 1, 0, 0), At(year, 2, 28, 23, 59), At(year, 3, 1, 0, 0),
+                              At(year, 12, 31, 23, 59)}) {
+            DateRecord date;
+            DateOfMinute(m, &date);
+            EXPECT_EQ(m, MinuteOf(&date)) << year;
+        }
     }
+    DateRecord leapDay;
+    DateOfMinute(At(2024, 2, 29, 12, 1), &leapDay);
+    EXPECT_EQ(2024, leapDay.year);
+    EXPECT_EQ(2, leapDay.month);
+    EXPECT_EQ(29, leapDay.day);
 }
 
 } // namespace
