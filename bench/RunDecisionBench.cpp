@@ -4,8 +4,6 @@
 #include "BenchClock.h"
 #include "core/BoundedString.h"
 
-#include <shlobj.h>
-
 #include <initializer_list>
 #include <stdio.h>
 #include <stdlib.h>
@@ -171,8 +169,16 @@ double RunOnce(const char* program, const char* arguments, DWORD* exitCode, int 
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     double start = Now();
-    if (!CreateProcessA(program, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return -1;
+    // Wine's loader now and then fails to start a program at all (the
+    // installer test meets it too); such a run is timed again.
+    for (int attempt = 1;
+         !CreateProcessA(program, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
+         ++attempt) {
+        printf("could not start %s (error %lu)\n", program, GetLastError());
+        if (attempt == 3)
+            ExitProcess(1);
+        start = Now();
+    }
     double elapsed;
     if (untilPainted) {
         WaitForInputIdle(process.hProcess, 10000);
@@ -212,9 +218,21 @@ void WriteDataFile(const char* path, int lines)
     GlobalFree(text);
 }
 
+enum DataSet { kSmall, kLarge, kOther, kDataSets };
+
 struct Programs {
-    char tarvendel[MAX_PATH], traced[MAX_PATH], empty[MAX_PATH], data[MAX_PATH], trace[MAX_PATH];
+    char tarvendel[MAX_PATH], traced[MAX_PATH], empty[MAX_PATH], emptyTraced[MAX_PATH],
+        trace[MAX_PATH];
+    // Folders handed to the programs as APPDATA, each with a data file of its
+    // own: the runs taken in turns need no file written between them, which
+    // would leave the system writing it out behind the next run.
+    char appData[kDataSets][MAX_PATH], data[kDataSets][MAX_PATH];
 };
+
+void UseData(const Programs& p, DataSet set)
+{
+    SetEnvironmentVariableA("APPDATA", p.appData[set]);
+}
 
 const char kSettingsKey[] = "Software\\Pellix Freeware\\Tarvendel\\Settings";
 
@@ -223,8 +241,9 @@ void SetSetting(const char* name, DWORD type, const void* value, DWORD size)
     RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, value, size);
 }
 
-// The programs beside this one, the data file where Tarvendel.exe looks for
-// it, and settings as after a holiday: the list last shown weeks ago.
+// The programs beside this one, the data folders with 100 and 100,000
+// reminders and one for the other measurements, and settings as after a
+// holiday: the list last shown weeks ago.
 void Prepare(Programs* p)
 {
     char folder[MAX_PATH];
@@ -236,17 +255,31 @@ void Prepare(Programs* p)
     } files[] = {{p->tarvendel, "Tarvendel.exe"},
                  {p->traced, "TarvendelTraced.exe"},
                  {p->empty, "EmptyProgram.exe"},
+                 {p->emptyTraced, "EmptyTraced.exe"},
                  {p->trace, "startup-trace.txt"}};
     for (const auto& file : files) {
         CopyText(file.path, MAX_PATH, folder);
         AppendText(file.path, MAX_PATH, file.name);
     }
-    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, 0, p->data);
-    AppendText(p->data, sizeof p->data, "\\PellixFreeware");
-    CreateDirectoryA(p->data, NULL);
-    AppendText(p->data, sizeof p->data, "\\Tarvendel");
-    CreateDirectoryA(p->data, NULL);
-    AppendText(p->data, sizeof p->data, "\\Tarvendel.dat");
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    AppendText(base, sizeof base, "TarvendelBench");
+    CreateDirectoryA(base, NULL);
+    const char* const sets[kDataSets] = {"\\small", "\\large", "\\other"};
+    for (int set = 0; set < kDataSets; ++set) {
+        char* data = p->data[set];
+        CopyText(p->appData[set], MAX_PATH, base);
+        AppendText(p->appData[set], MAX_PATH, sets[set]);
+        CreateDirectoryA(p->appData[set], NULL);
+        CopyText(data, MAX_PATH, p->appData[set]);
+        AppendText(data, MAX_PATH, "\\PellixFreeware");
+        CreateDirectoryA(data, NULL);
+        AppendText(data, MAX_PATH, "\\Tarvendel");
+        CreateDirectoryA(data, NULL);
+        AppendText(data, MAX_PATH, "\\Tarvendel.dat");
+    }
+    WriteDataFile(p->data[kSmall], 100);
+    WriteDataFile(p->data[kLarge], 100000);
     DWORD lastShown = LastRunStamp();
     SetSetting("RunDate", REG_DWORD, &lastShown, sizeof lastShown);
     SetSetting("ShownDate", REG_DWORD, &lastShown, sizeof lastShown);
@@ -258,8 +291,9 @@ void Prepare(Programs* p)
     DWORD code = 0;
     for (double start = Now(); Now() - start < 4.0;)
         RunOnce(p->empty, "", &code);
-    // The first start arms the alert task; the measured ones find it armed.
-    WriteDataFile(p->data, 100);
+    // The first start arms the alert task; the measured ones find it armed
+    // (both files' next alert is the same).
+    UseData(*p, kSmall);
     RunOnce(p->tarvendel, "RUN", &code);
 }
 
@@ -277,9 +311,9 @@ int MeasureRatios(const Programs& p)
         DWORD code = 0, smallCode = 0, largeCode = 0;
         for (int i = 0; i < runs; ++i) {
             emptyTimes[i] = RunOnce(p.empty, "", &code);
-            WriteDataFile(p.data, 100);
+            UseData(p, kSmall);
             smallTimes[i] = RunOnce(p.tarvendel, "RUN", &smallCode);
-            WriteDataFile(p.data, 100000);
+            UseData(p, kLarge);
             largeTimes[i] = RunOnce(p.tarvendel, "RUN", &largeCode);
             allEmpty[round * runs + i] = emptyTimes[i];
             allSmall[round * runs + i] = smallTimes[i];
@@ -305,60 +339,85 @@ int MeasureRatios(const Programs& p)
     return 1;
 }
 
-// Where the time of a silent start goes: the traced program notes each step
+// The steps of one traced program's start, run by run.
+struct Breakdown {
+    enum { kMaxSteps = 24, kRuns = 31 };
+    int steps;
+    char names[kMaxSteps][48];
+    double deltas[kMaxSteps][kRuns];
+};
+
+// Where the time of one silent start goes: the traced program notes each step
 // with the performance counter, which runs on for the whole machine, so its
 // notes line up with this program's own before the start and after the end.
-int MeasureBreakdown(const Programs& p, int lines)
+int TraceRun(const Programs& p, const char* program, int run, Breakdown* out)
 {
-    const int runs = 31, maxSteps = 24;
-    static double deltas[maxSteps][runs];
-    static char names[maxSteps][48];
-    int steps = 0;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    SetEnvironmentVariableA("TARVENDEL_TRACE", p.trace);
-    WriteDataFile(p.data, lines);
-    for (int run = 0; run < runs; ++run) {
-        DeleteFileA(p.trace);
-        LARGE_INTEGER before, after;
-        QueryPerformanceCounter(&before);
-        DWORD code = 0;
-        RunOnce(p.traced, "RUN", &code);
-        QueryPerformanceCounter(&after);
-        FILE* file = fopen(p.trace, "r");
-        if (file == NULL || code != 0) {
-            printf("the traced program wrote no notes (exit code %lu)\n", (unsigned long)code);
-            return 0;
+    DeleteFileA(p.trace);
+    LARGE_INTEGER before, after;
+    QueryPerformanceCounter(&before);
+    DWORD code = 0;
+    RunOnce(program, "RUN", &code);
+    QueryPerformanceCounter(&after);
+    FILE* file = fopen(p.trace, "r");
+    if (file == NULL || code != 0) {
+        printf("%s wrote no notes (exit code %lu)\n", program, (unsigned long)code);
+        return 0;
+    }
+    long long last = before.QuadPart, counter = 0;
+    char name[48];
+    int step = 0;
+    auto note = [&](const char* stepName, long long at) {
+        if (step < Breakdown::kMaxSteps) {
+            CopyText(out->names[step], sizeof out->names[step], stepName);
+            out->deltas[step][run] = (double)(at - last) / (double)frequency.QuadPart;
+            ++step;
         }
-        long long last = before.QuadPart, counter = 0;
-        char name[48];
-        int step = 0;
-        auto note = [&](const char* stepName, long long at) {
-            if (step < maxSteps) {
-                CopyText(names[step], sizeof names[step], stepName);
-                deltas[step][run] = (double)(at - last) / (double)frequency.QuadPart;
-                ++step;
-            }
-            last = at;
-        };
-        while (fscanf(file, "%lld %47[^\n]", &counter, name) == 2)
-            note(name, counter);
-        fclose(file);
-        note("exit: runtime end, notes written, process gone", after.QuadPart);
-        steps = step;
+        last = at;
+    };
+    while (fscanf(file, "%lld %47[^\n]", &counter, name) == 2)
+        note(name, counter);
+    fclose(file);
+    note("exit: runtime end, notes written, process gone", after.QuadPart);
+    // The first note is the image's, once the loader is done with it.
+    CopyText(out->names[0], sizeof out->names[0], "process created, image loaded");
+    out->steps = step;
+    return 1;
+}
+
+// The traced Tarvendel.exe beside the traced empty program, taken in turns,
+// step by step: the empty program notes only the loader's end, its
+// runtime's and its exit. Each step is its median over the runs.
+int MeasureBreakdown(const Programs& p, int lines)
+{
+    static Breakdown tarvendel, empty;
+    WriteDataFile(p.data[kOther], lines);
+    UseData(p, kOther);
+    SetEnvironmentVariableA("TARVENDEL_TRACE", p.trace);
+    for (int run = 0; run < Breakdown::kRuns; ++run) {
+        if (!TraceRun(p, p.emptyTraced, run, &empty) || !TraceRun(p, p.traced, run, &tarvendel))
+            return 0;
     }
     SetEnvironmentVariableA("TARVENDEL_TRACE", NULL);
-    printf("\nwhere a silent RUN start of %d lines spends its time (traced program, median of "
-           "%d runs)\n",
-           lines, runs);
-    double total = 0;
-    for (int step = 0; step < steps; ++step) {
-        double median = Median(deltas[step], runs);
-        total += median;
-        printf("  %-50s %8.3f ms\n", step == 0 ? "process created, image loaded" : names[step],
-               median * 1e3);
+    printf("\nwhere a silent RUN start of %d lines spends its time (traced programs in turns, "
+           "median of %d runs each)\n",
+           lines, (int)Breakdown::kRuns);
+    printf("  %-50s %9s %9s %9s\n", "step", "empty", "Tarvendel", "more");
+    double emptyTotal = 0, total = 0;
+    for (int step = 0; step < tarvendel.steps; ++step) {
+        double own = Median(tarvendel.deltas[step], Breakdown::kRuns), yardstick = 0;
+        for (int e = 0; e < empty.steps; ++e) {
+            if (strcmp(empty.names[e], tarvendel.names[step]) == 0)
+                yardstick = Median(empty.deltas[e], Breakdown::kRuns);
+        }
+        emptyTotal += yardstick;
+        total += own;
+        printf("  %-50s %9.3f %9.3f %9.3f\n", tarvendel.names[step], yardstick * 1e3, own * 1e3,
+               (own - yardstick) * 1e3);
     }
-    printf("  %-50s %8.3f ms\n", "sum of the medians", total * 1e3);
+    printf("  %-50s %9.3f %9.3f %9.3f\n", "sum of the medians", emptyTotal * 1e3, total * 1e3,
+           (total - emptyTotal) * 1e3);
     return 1;
 }
 
@@ -368,7 +427,8 @@ int MeasurePaintedList(const Programs& p)
     const int runs = 11;
     printf("\nfrom CreateProcess to a painted list, started by hand (median of %d runs)\n", runs);
     for (int lines : {10, 1000, 10000}) {
-        WriteDataFile(p.data, lines);
+        WriteDataFile(p.data[kOther], lines);
+        UseData(p, kOther);
         double times[runs];
         DWORD code = 0;
         for (int i = 0; i < runs; ++i)
@@ -384,7 +444,8 @@ int MeasureStartup()
     Prepare(&p);
     int ok = MeasureRatios(p) && MeasureBreakdown(p, 100) && MeasureBreakdown(p, 100000) &&
              MeasurePaintedList(p);
-    DeleteFileA(p.data);
+    for (const char* data : p.data)
+        DeleteFileA(data);
     DeleteFileA(p.trace);
     return ok;
 }
