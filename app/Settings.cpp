@@ -14,47 +14,63 @@ static const char kRunValue[] = "Tarvendel";
 
 void Application::LoadSettings()
 {
+    LoadDecisionSettings();
+    LoadWindowSettings();
+}
+
+// Each value read is a round trip to the system's registry, which a start
+// at login, unlock or wake, when many programs start at once, waits for.
+void Application::LoadDecisionSettings()
+{
     Range = 10;
-    runAtStartup = 0;
     RunOnce = 1;
     AlwaysRun = 0;
-    AutoRemove = 1;
-    AskTime = 0;
-    TimeCol = 1;
     RunDay = 99;
     RunDate = 0;
     ShownDate = 0;
-    DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
     LoadAlertSettings(NULL);
 
     RegKey settings;
     if (!settings.OpenForReading(HKEY_CURRENT_USER, kSettingsRegistryKey)) {
         firstRun = 1;
-    } else {
-        firstRun = 0;
-        DWORD number = 0;
-        settings.ReadNumber("Range", &number, 10);
-        Range = (int)number;
+        return;
+    }
+    firstRun = 0;
+    DWORD number = 0;
+    settings.ReadNumber("Range", &number, 10);
+    Range = (int)number;
+    settings.ReadFlag("RunOnce", &RunOnce, 1);
+    if (RunOnce) {
+        settings.ReadNumber("RunDay", &number, 99);
+        RunDay = number;
+    }
+    // Read at every start: the reminders that fell due since that run
+    // are shown, whether or not the window opens only once a day.
+    settings.ReadNumber("RunDate", &number, 0);
+    RunDate = number;
+    // Settings from before the shown day was kept have only the day of
+    // the last run that opened the window, the nearest thing to it.
+    settings.ReadNumber("ShownDate", &number, RunDate);
+    ShownDate = number;
+    settings.ReadFlag("AlwaysRun", &AlwaysRun, 0);
+    LoadAlertSettings(&settings);
+}
+
+void Application::LoadWindowSettings()
+{
+    runAtStartup = 0;
+    AutoRemove = 1;
+    AskTime = 0;
+    TimeCol = 1;
+    DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
+
+    RegKey settings;
+    if (settings.OpenForReading(HKEY_CURRENT_USER, kSettingsRegistryKey)) {
         settings.ReadFlag("AutoRemove", &AutoRemove, 1);
-        settings.ReadFlag("RunOnce", &RunOnce, 1);
-        if (RunOnce) {
-            settings.ReadNumber("RunDay", &number, 99);
-            RunDay = number;
-        }
-        // Read at every start: the reminders that fell due since that run
-        // are shown, whether or not the window opens only once a day.
-        settings.ReadNumber("RunDate", &number, 0);
-        RunDate = number;
-        // Settings from before the shown day was kept have only the day of
-        // the last run that opened the window, the nearest thing to it.
-        settings.ReadNumber("ShownDate", &number, RunDate);
-        ShownDate = number;
         if (!settings.ReadExact("DeclinedOldFile", DeclinedOldFile, sizeof DeclinedOldFile))
             DeclinedOldFile[0] = DeclinedOldFile[1] = 0;
-        settings.ReadFlag("AlwaysRun", &AlwaysRun, 0);
         settings.ReadFlag("AskTime", &AskTime, 0);
         settings.ReadFlag("TimeCol", &TimeCol, 1);
-        LoadAlertSettings(&settings);
         settings.Close();
     }
 

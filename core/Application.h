@@ -84,7 +84,14 @@ public:
     void OnContextMenu(WPARAM wParam, LPARAM lParam) override;
 
     // Settings store
+    // Everything, as LoadDecisionSettings and then LoadWindowSettings.
     void LoadSettings();
+    // What a start from the start-up list needs to decide whether the window
+    // opens at all and to keep the alert task current: a start that ends
+    // unseen reads nothing more.
+    void LoadDecisionSettings();
+    // The rest: what the window, its dialogs and the save at its close use.
+    void LoadWindowSettings();
     // An old data file the user chose not to use (its write time and size),
     // so that it is not asked about again.
     int RememberDeclinedOldFile(const unsigned long long mark[2]);

@@ -30,7 +30,7 @@ int StartProgram(HINSTANCE instance, int showCommand)
     instanceHandle = instance;
     GetLocalTime((SYSTEMTIME*)&today);
     TraceStartup("process guard, DLL search, clock");
-    theApp.LoadSettings();
+    theApp.LoadDecisionSettings();
     TraceStartup("settings read");
     theApp.ParseCommandLine();
     TraceStartup("command line and program file");
@@ -40,6 +40,10 @@ int StartProgram(HINSTANCE instance, int showCommand)
     // What is imported is seen and checked in the full list.
     if (ImportRequested())
         theApp.reminderMode = 0;
+    // The window's own settings: a start from the start-up list reads them
+    // only once it knows that the window opens.
+    if (!theApp.reminderMode)
+        theApp.LoadWindowSettings();
     // Not a start from the start-up list, though older versions take it for
     // one: neither "once a day", the user's start-up switch nor an open
     // window holds it back.
@@ -73,6 +77,8 @@ int StartProgram(HINSTANCE instance, int showCommand)
     TraceStartup("alert task checked");
     if (!show)
         return 0;
+    if (theApp.reminderMode)
+        theApp.LoadWindowSettings();
     // Loaded only now that windows follow: the first USER call loads the
     // window DLLs, which a start that ends unseen never needs.
     int owned = 0; // the screen's size comes from the shared cache
