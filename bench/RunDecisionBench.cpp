@@ -297,12 +297,23 @@ void Prepare(Programs* p)
     RunOnce(p->tarvendel, "RUN", &code);
 }
 
+// Under Wine a program started while the one before it is still being torn
+// down takes some 17 ms longer, in the system's start of every process; runs
+// back to back fall into that band or out of it by turns. Started apart, as
+// at a login, every run is out of it.
+const DWORD kApartMs = 100;
+
 // Ratios of medians, round by round, each round 31 runs of each program taken
-// in turns, so that a busy moment of the machine weighs on all three.
-int MeasureRatios(const Programs& p)
+// in turns, so that a busy moment of the machine weighs on all three; each
+// start follows the last one's end at once, or after pauseMs.
+int MeasureRatios(const Programs& p, DWORD pauseMs)
 {
     const int rounds = 7, runs = 31;
-    printf("\nstart to end under Wine, %d rounds of %d runs each, nothing due\n", rounds, runs);
+    printf("\nstart to end under Wine, %d rounds of %d runs each, nothing due, ", rounds, runs);
+    if (pauseMs == 0)
+        printf("back to back\n");
+    else
+        printf("%lu ms apart\n", (unsigned long)pauseMs);
     printf("  %5s %12s %12s %8s %14s %8s\n", "round", "empty ms", "100 lines", "ratio",
            "100,000 lines", "ratio");
     double allEmpty[rounds * runs], allSmall[rounds * runs], allLarge[rounds * runs];
@@ -310,10 +321,13 @@ int MeasureRatios(const Programs& p)
         double emptyTimes[runs], smallTimes[runs], largeTimes[runs];
         DWORD code = 0, smallCode = 0, largeCode = 0;
         for (int i = 0; i < runs; ++i) {
+            Sleep(pauseMs);
             emptyTimes[i] = RunOnce(p.empty, "", &code);
             UseData(p, kSmall);
+            Sleep(pauseMs);
             smallTimes[i] = RunOnce(p.tarvendel, "RUN", &smallCode);
             UseData(p, kLarge);
+            Sleep(pauseMs);
             largeTimes[i] = RunOnce(p.tarvendel, "RUN", &largeCode);
             allEmpty[round * runs + i] = emptyTimes[i];
             allSmall[round * runs + i] = smallTimes[i];
@@ -355,6 +369,7 @@ int TraceRun(const Programs& p, const char* program, int run, Breakdown* out)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     DeleteFileA(p.trace);
+    Sleep(kApartMs);
     LARGE_INTEGER before, after;
     QueryPerformanceCounter(&before);
     DWORD code = 0;
@@ -386,8 +401,8 @@ int TraceRun(const Programs& p, const char* program, int run, Breakdown* out)
     return 1;
 }
 
-// The traced Tarvendel.exe beside the traced empty program, taken in turns,
-// step by step: the empty program notes only the loader's end, its
+// The traced Tarvendel.exe beside the traced empty program, taken in turns
+// and apart, step by step: the empty program notes only the loader's end, its
 // runtime's and its exit. Each step is its median over the runs.
 int MeasureBreakdown(const Programs& p, int lines)
 {
@@ -401,8 +416,8 @@ int MeasureBreakdown(const Programs& p, int lines)
     }
     SetEnvironmentVariableA("TARVENDEL_TRACE", NULL);
     printf("\nwhere a silent RUN start of %d lines spends its time (traced programs in turns, "
-           "median of %d runs each)\n",
-           lines, (int)Breakdown::kRuns);
+           "%lu ms apart, median of %d runs each)\n",
+           lines, (unsigned long)kApartMs, (int)Breakdown::kRuns);
     printf("  %-50s %9s %9s %9s\n", "step", "empty", "Tarvendel", "more");
     double emptyTotal = 0, total = 0;
     for (int step = 0; step < tarvendel.steps; ++step) {
@@ -442,8 +457,8 @@ int MeasureStartup()
 {
     Programs p;
     Prepare(&p);
-    int ok = MeasureRatios(p) && MeasureBreakdown(p, 100) && MeasureBreakdown(p, 100000) &&
-             MeasurePaintedList(p);
+    int ok = MeasureRatios(p, 0) && MeasureRatios(p, kApartMs) && MeasureBreakdown(p, 100) &&
+             MeasureBreakdown(p, 100000) && MeasurePaintedList(p);
     for (const char* data : p.data)
         DeleteFileA(data);
     DeleteFileA(p.trace);
