@@ -297,10 +297,10 @@ void Prepare(Programs* p)
     RunOnce(p->tarvendel, "RUN", &code);
 }
 
-// Under Wine a program started while the one before it is still being torn
-// down takes some 17 ms longer, in the system's start of every process; runs
-// back to back fall into that band or out of it by turns. Started apart, as
-// at a login, every run is out of it.
+// Under Wine a program started right after another one ended often takes
+// some 17 ms longer, in the system's own start of the process; runs back to
+// back fall into that band or out of it by turns. Started apart, as at a
+// login, every run is out of it.
 const DWORD kApartMs = 100;
 
 // Ratios of medians, round by round, each round 31 runs of each program taken
