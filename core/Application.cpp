@@ -18,7 +18,8 @@ Application::Application()
     missedSpan.first = missedSpan.oneOffFirst = missedSpan.end = 0;
     missedSpan.oneOffFirstYear = 0;
     missedSpanShownDate = missedSpanToday = 0;
-    alertStart = alertScanned = scannedAhead = 0;
+    alertStart = alertScanned = scannedAhead = badDates = 0;
+    quietNextDay = 0;
     alertError = 0;
     memset(&scannedDate, 0, sizeof scannedDate);
     memset(&alertScan, 0, sizeof alertScan);

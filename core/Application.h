@@ -21,6 +21,15 @@ public:
     void ReleaseTextBuffer();
 
     int ShouldShowWindow();
+    // A start from the start-up list: ShouldShowWindow, ended at once when
+    // the file is the one judged quiet last time and nothing new can be due.
+    int DecideRunStart();
+    // "Run only once a day" and a run that opened the window today.
+    int HeldBackToday();
+    // Judges every line until one is due; 1 then.
+    int ScanForDueReminders();
+    // The last day a start judges: today and Range days on (a day number).
+    long LastJudgedDay();
     // detail is what "Invalidate date" names; the date text itself when NULL.
     int IsWithinRange(const char* dateText, const char* detail = NULL);
     // Whether a date is due at this start: missed since the last run that
@@ -169,6 +178,10 @@ public:
     // scannedAhead says it is not a one-off day gone by.
     DateRecord scannedDate;
     int scannedAhead;
+    // What the scan found beside: the first day after its range on which a
+    // reminder falls (kNoDay for none), and the dates it could not read.
+    long quietNextDay;
+    int badDates;
     // Reads the alert values from the open settings key; the defaults when null.
     void LoadAlertSettings(class RegKey* settings);
     // Writes the alert values that change outside the window's settings.

@@ -1,6 +1,7 @@
 // Whether a start from the Windows start-up list opens the window at all.
 #include "Application.h"
 #include "EntryReader.h"
+#include "QuietScan.h"
 #include "ShowError.h"
 
 int Application::ReadEntryLine(char* date, char* time, char* text)
@@ -8,22 +9,34 @@ int Application::ReadEntryLine(char* date, char* time, char* text)
     return ::ReadEntryLine(&parseCursor, textBuffer + textBufferSize, date, time, text);
 }
 
+int Application::HeldBackToday()
+{
+    if (!RunOnce)
+        return 0;
+    return RunDate != 0 ? RunDate == DateStamp(&today) : RunDay == today.day;
+}
+
+long Application::LastJudgedDay()
+{
+    // A Range of billions reaches no day a date can name.
+    long long last = (long long)MissedDays().end + Range;
+    return last < kNoDay ? (long)last : kNoDay - 1;
+}
+
 int Application::ShouldShowWindow()
 {
     alertScanned = 0;
     if (!reminderMode)
         return 1;
-    if (RunOnce) {
-        if (RunDate != 0) {
-            if (RunDate == DateStamp(&today))
-                return 0;
-        } else if (RunDay == today.day) {
-            return 0;
-        }
-    }
+    if (HeldBackToday())
+        return 0;
     if (AlwaysRun)
         return 1;
+    return ScanForDueReminders();
+}
 
+int Application::ScanForDueReminders()
+{
     char date[kDateTokenSize];
     char time[kTimeTokenSize];
     parseCursor = textBuffer;
@@ -31,12 +44,22 @@ int Application::ShouldShowWindow()
     // moved only when it changed, so a start that shows nothing stays cheap.
     StartAlertScan(&alertScan, MinuteOf(&today));
     alertScanned = 1;
+    badDates = 0;
+    // The first day after those judged on which a reminder falls: until
+    // then, a file found quiet stays quiet.
+    const long lastDay = LastJudgedDay();
+    quietNextDay = kNoDay;
     // Only the dates matter here, so the texts are not copied.
     while (ReadEntryLine(date, time, NULL)) {
         scannedAhead = 0;
         int state = DueState(date, NULL, NULL);
-        if (scannedAhead && Alerts)
-            NoteTimedReminder(&alertScan, &scannedDate, time);
+        if (scannedAhead) {
+            if (Alerts)
+                NoteTimedReminder(&alertScan, &scannedDate, time);
+            long day = NextDayAfter(&scannedDate, lastDay);
+            if (day < quietNextDay)
+                quietNextDay = day;
+        }
         if (state != kNotDue) {
             if (Alerts)
                 ScanRestForAlerts();
@@ -54,6 +77,7 @@ int Application::IsWithinRange(const char* dateText, const char* detail)
 int Application::DueState(const char* dateText, const char* detail, DateRecord* missedOn)
 {
     if (!ParseDate(dateText, &workDate)) {
+        ++badDates;
         ShowError("Invalidate date", detail != NULL ? detail : dateText);
         return kNotDue;
     }

@@ -71,7 +71,7 @@ int StartProgram(HINSTANCE instance, int showCommand)
     if (!theApp.LoadDataFile())
         return 1;
     TraceStartup("data file read");
-    int show = theApp.ShouldShowWindow();
+    int show = theApp.DecideRunStart();
     TraceStartup("reminders judged");
     theApp.FollowScannedAlert(show);
     TraceStartup("alert task checked");

@@ -201,6 +201,93 @@ TEST_F(Process, ARunStartWithAReminderInRangeOpensInReminderMode)
     EXPECT_EQ(0, again.windowsShown);
 }
 
+// The settings' record of a file found quiet, as stored; empty when none.
+std::string QuietRecord()
+{
+    char data[64];
+    DWORD size = sizeof data;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "QuietScan", RRF_RT_REG_BINARY, NULL, data,
+                     &size) != ERROR_SUCCESS)
+        return std::string();
+    return std::string(data, size);
+}
+
+// A RUN start that finds nothing due keeps the file's fingerprint, and the
+// next one over the same file takes its word; one over a file changed in
+// place (its size and write time kept, as a restore or a sync tool may
+// leave it), a wider range, or a date that does not read, judges the lines.
+TEST_F(Process, AFileFoundQuietIsJudgedAgainWhenItOrTheRangeChanges)
+{
+    StoreSetting("RunOnce", REG_BINARY, std::string(1, '\0'));
+    StoreSetting("AutoRemove", REG_BINARY, std::string(1, '\0')); // closing writes nothing
+    // Only a file large enough to take time is remembered: years of one-off
+    // reminders behind the one that matters.
+    std::string past;
+    for (int i = 0; i < 5000; ++i)
+        past += "01/01/01 Gone\r\n";
+    const std::string quiet = DateText(15, 1) + " Later\r\n" + past; // past the range of 10 days
+    ASSERT_TRUE(WriteDataFile(quiet));
+    ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "RUN"), 0u));
+    std::string record = QuietRecord();
+    ASSERT_EQ(28u, record.size());
+
+    // Taken at its word: a record claiming the first reminder a day later
+    // than it is stays as it was, where judging the lines would correct it.
+    DWORD nextDay;
+    memcpy(&nextDay, &record[16], 4);
+    ++nextDay;
+    memcpy(&record[16], &nextDay, 4);
+    StoreSetting("QuietScan", REG_BINARY, record);
+    ProcessRun again = RunProgram(TarvendelPath(), "RUN");
+    ASSERT_TRUE(Ended(again, 0u));
+    EXPECT_EQ(0, again.windowsShown);
+    EXPECT_EQ(record, QuietRecord());
+
+    // The reminder 15 days on comes within a range of 20.
+    StoreSetting("Range", REG_DWORD, SettingBytes(20));
+    Opened wider;
+    ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&wider)), 0u));
+    ASSERT_EQ(1u, wider.lines.size());
+    EXPECT_NE(std::string::npos, wider.lines[0].find("Later"));
+    EXPECT_TRUE(quiet == ReadFileText(DataFilePath())) << "the file was written at the close";
+    StoreSetting("Range", REG_DWORD, SettingBytes(10));
+    ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "RUN"), 0u));
+
+    // Changed in place: another text of the same length, the old write time.
+    HANDLE file = CreateFileA(DataFilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    FILETIME written;
+    ASSERT_TRUE(GetFileTime(file, NULL, NULL, &written));
+    CloseHandle(file);
+    const std::string due = DateText(0, 1) + " Now!!\r\n" + past;
+    ASSERT_EQ(quiet.size(), due.size());
+    ASSERT_TRUE(WriteDataFile(due));
+    file = CreateFileA(DataFilePath().c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0,
+                       NULL);
+    ASSERT_TRUE(SetFileTime(file, NULL, NULL, &written));
+    CloseHandle(file);
+    Opened changed;
+    ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "RUN", IDNO, 20000, Look(&changed)), 0u));
+    ASSERT_EQ(1u, changed.lines.size());
+    EXPECT_NE(std::string::npos, changed.lines[0].find("Now!!"));
+
+    // A date that does not read is reported at every start.
+    ASSERT_TRUE(WriteDataFile("02/30/30 Never\r\n" + quiet));
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "QuietScan");
+    for (int start = 0; start < 2; ++start) {
+        ProcessRun bad = RunProgram(TarvendelPath(), "RUN");
+        ASSERT_TRUE(Ended(bad, 0u));
+        ASSERT_EQ(1u, bad.boxes.size()) << start;
+        EXPECT_EQ("Invalidate date\n02/30/30", bad.boxes[0].text);
+    }
+    EXPECT_EQ("", QuietRecord());
+
+    // A small file is judged line by line at every start: nothing to keep.
+    ASSERT_TRUE(WriteDataFile(DateText(15, 1) + " Later\r\n"));
+    ASSERT_TRUE(Ended(RunProgram(TarvendelPath(), "RUN"), 0u));
+    EXPECT_EQ("", QuietRecord());
+}
+
 // Waits up to two seconds for the other process's window to leave or keep
 // its minimized state; whether it is restored.
 int RestoredSoon(HWND window)

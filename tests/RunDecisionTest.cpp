@@ -1,6 +1,7 @@
 // Whether a start from the Windows start-up list opens the window.
 #include "core/Application.h"
 #include "core/EntryReader.h"
+#include "core/QuietScan.h"
 #include "support/AppState.h"
 #include "support/CivilDate.h"
 #include "support/ModalAnswerer.h"
@@ -262,6 +263,52 @@ TEST_F(RunDecision, AgreesWithADayByDayReferenceOnRandomFiles)
     }
     EXPECT_GT(opened, 20); // the files must exercise both answers
     EXPECT_LT(opened, 380);
+}
+
+// What a start from the start-up list keeps of a file found quiet, the first
+// day after its range with a reminder, checked against the decision itself
+// on later days: quiet while the range ends before that day, and opening
+// the window once it reaches it.
+TEST_F(RunDecision, AFileFoundQuietStaysQuietUntilItsNextReminderDayComesIntoRange)
+{
+    std::mt19937 random(20261209);
+    ModalAnswerer answerer;
+    int checked = 0, reached = 0;
+    for (int round = 0; round < 300; ++round) {
+        DateRecord day = MakeDate(std::uniform_int_distribution<int>(2000, 2012)(random),
+                                  std::uniform_int_distribution<int>(1, 12)(random),
+                                  std::uniform_int_distribution<int>(1, 28)(random));
+        std::string file;
+        int lines = std::uniform_int_distribution<int>(1, 6)(random);
+        for (int i = 0; i < lines; ++i)
+            file += RandomLine(random, day);
+        // The list last shown up to 40 days back, or never: the days since
+        // are judged for missed reminders, at this start and the later ones.
+        DateRecord shown;
+        DateOfMinute(MinuteOf(&day) - std::uniform_int_distribution<int>(1, 40)(random) * 24 * 60,
+                     &shown);
+        theApp.ShownDate = round % 2 ? DateStamp(&shown) : 0;
+        if (Decide(file, day, std::uniform_int_distribution<int>(1, 20)(random)) != 0 ||
+            theApp.badDates != 0)
+            continue;
+        const long next = theApp.quietNextDay;
+        ++checked;
+        for (int later = 0; later <= 40; later += 3) {
+            DateRecord then;
+            DateOfMinute(MinuteOf(&day) + later * 24 * 60, &then);
+            const long thenNumber = DayNumber(&then, kDayNumberBase);
+            const long quietRange = next == kNoDay ? 400 : next - 1 - thenNumber;
+            if (quietRange >= 0) {
+                ASSERT_EQ(0, Decide(file, then, (int)quietRange)) << file << " +" << later;
+            }
+            if (next != kNoDay && next - thenNumber >= 0 && next - thenNumber <= 400) {
+                ASSERT_EQ(1, Decide(file, then, (int)(next - thenNumber))) << file << " +" << later;
+                ++reached;
+            }
+        }
+    }
+    EXPECT_GT(checked, 100);
+    EXPECT_GT(reached, 100);
 }
 
 } // namespace
