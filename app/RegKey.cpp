@@ -4,15 +4,21 @@
 
 #include <string.h>
 
-// Since Windows 7 kernel32 opens, reads and closes keys as well. Taken from
-// there, a start that reads its settings and ends unseen never loads
-// advapi32 and what it needs, which would cost it more than all its own steps
-// with a short file; advapi32 is loaded when the first value is written.
+// Since Windows 7 kernel32 opens, creates, reads, writes and closes keys as
+// well. Taken from there, a start that ends unseen never loads advapi32 and
+// what it needs, which would cost it more than all its own steps with a
+// short file, also when it keeps what it found in a long one; advapi32 is
+// loaded for the rest (a wide text, a value deleted) and by the windows.
 typedef LONG(WINAPI* OpenKeyCall)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+typedef LONG(WINAPI* CreateKeyCall)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM,
+                                    LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD);
 typedef LONG(WINAPI* QueryValueCall)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef LONG(WINAPI* SetValueCall)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
 typedef LONG(WINAPI* CloseKeyCall)(HKEY);
 static SystemCall<OpenKeyCall> kernelOpenKey("kernel32.dll", "RegOpenKeyExA");
+static SystemCall<CreateKeyCall> kernelCreateKey("kernel32.dll", "RegCreateKeyExA");
 static SystemCall<QueryValueCall> kernelQueryValue("kernel32.dll", "RegQueryValueExA");
+static SystemCall<SetValueCall> kernelSetValue("kernel32.dll", "RegSetValueExA");
 static SystemCall<CloseKeyCall> kernelCloseKey("kernel32.dll", "RegCloseKey");
 
 static LONG OpenKey(HKEY root, const char* path, HKEY* key)
@@ -22,11 +28,30 @@ static LONG OpenKey(HKEY root, const char* path, HKEY* key)
                         : RegOpenKeyExA(root, path, 0, KEY_READ, key);
 }
 
+static LONG CreateKey(HKEY root, const char* path, HKEY* key)
+{
+    CreateKeyCall call = kernelCreateKey.Get();
+    DWORD disposition = 0;
+    return call != NULL ? call(root, path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL,
+                               key, &disposition)
+                        : RegCreateKeyExA(root, path, 0, NULL, REG_OPTION_NON_VOLATILE,
+                                          KEY_ALL_ACCESS, NULL, key, &disposition);
+}
+
 static LONG QueryValue(HKEY key, const char* name, BYTE* data, DWORD* size)
 {
     QueryValueCall call = kernelQueryValue.Get();
     return call != NULL ? call(key, name, NULL, NULL, data, size)
                         : RegQueryValueExA(key, name, NULL, NULL, data, size);
+}
+
+static int SetValue(HKEY key, const char* name, DWORD type, const void* data, DWORD size)
+{
+    SetValueCall call = kernelSetValue.Get();
+    const BYTE* bytes = (const BYTE*)data;
+    return key != NULL && (call != NULL ? call(key, name, 0, type, bytes, size)
+                                        : RegSetValueExA(key, name, 0, type, bytes, size)) ==
+                              ERROR_SUCCESS;
 }
 
 int RegKey::OpenForReading(HKEY root, const char* path)
@@ -38,9 +63,7 @@ int RegKey::OpenForReading(HKEY root, const char* path)
 int RegKey::OpenOrCreate(HKEY root, const char* path)
 {
     Close();
-    DWORD disposition = 0;
-    return RegCreateKeyExA(root, path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL,
-                           &key, &disposition) == ERROR_SUCCESS;
+    return CreateKey(root, path, &key) == ERROR_SUCCESS;
 }
 
 void RegKey::Close()
@@ -99,8 +122,7 @@ int RegKey::ReadExact(const char* name, void* data, DWORD size)
 
 int RegKey::WriteNumber(const char* name, DWORD number)
 {
-    return key != NULL && RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&number,
-                                         sizeof number) == ERROR_SUCCESS;
+    return SetValue(key, name, REG_DWORD, &number, sizeof number);
 }
 
 int RegKey::WriteFlag(const char* name, int flag)
@@ -111,14 +133,12 @@ int RegKey::WriteFlag(const char* name, int flag)
 
 int RegKey::WriteBinary(const char* name, const void* data, DWORD size)
 {
-    return key != NULL &&
-           RegSetValueExA(key, name, 0, REG_BINARY, (const BYTE*)data, size) == ERROR_SUCCESS;
+    return SetValue(key, name, REG_BINARY, data, size);
 }
 
 int RegKey::WriteString(const char* name, const char* text)
 {
-    return key != NULL && RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text,
-                                         (DWORD)strlen(text) + 1) == ERROR_SUCCESS;
+    return SetValue(key, name, REG_SZ, text, (DWORD)strlen(text) + 1);
 }
 
 int RegKey::DeleteValue(const char* name)

@@ -27,9 +27,10 @@ std::string LowerPathOf(HMODULE module)
 }
 
 // First, before any window DLL is loaded (user32 loads advapi32 itself): a
-// start that ends unseen reads its settings without loading advapi32 and the
-// DLLs it pulls in.
-TEST(DelayLoaded, SettingsAreReadWithoutAdvapi32AndWrittenWithIt)
+// start that ends unseen reads its settings, and writes what it keeps of a
+// long file, without loading advapi32 and the DLLs it pulls in; what is
+// left to advapi32 loads it from the system folder.
+TEST(DelayLoaded, SettingsAreReadAndWrittenWithoutAdvapi32)
 {
     ASSERT_EQ(nullptr, GetModuleHandleA("advapi32.dll")) << "advapi32 must not be loaded yet";
     theApp.LoadSettings();
@@ -39,13 +40,16 @@ TEST(DelayLoaded, SettingsAreReadWithoutAdvapi32AndWrittenWithIt)
     RegKey settings;
     ASSERT_TRUE(settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsRegistryKey));
     ASSERT_TRUE(settings.WriteNumber("Range", 21));
+    ASSERT_TRUE(settings.WriteBinary("Probe", "\1\2", 2));
+    EXPECT_EQ(nullptr, GetModuleHandleA("advapi32.dll")) << "writing the settings loaded advapi32";
+    theApp.LoadSettings();
+    EXPECT_EQ(21, theApp.Range);
+
+    ASSERT_TRUE(settings.DeleteValue("Probe"));
     settings.Close();
     HMODULE advapi32 = GetModuleHandleA("advapi32.dll");
     ASSERT_NE(nullptr, advapi32);
     EXPECT_NE(std::string::npos, LowerPathOf(advapi32).find("\\system32\\"));
-    // What advapi32 wrote, read back through kernel32.
-    theApp.LoadSettings();
-    EXPECT_EQ(21, theApp.Range);
 }
 
 TEST(DelayLoaded, TheWindowsOwnDpiIsFoundWhenAskedBeforeItsDllIsLoaded)
