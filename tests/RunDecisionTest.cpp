@@ -242,19 +242,31 @@ std::string RandomLine(std::mt19937& random, const DateRecord& day)
     return line + (pick(0, 4) ? "\r\n" : "\n");
 }
 
+DateRecord RandomDay(std::mt19937& random)
+{
+    return MakeDate(std::uniform_int_distribution<int>(2000, 2012)(random),
+                    std::uniform_int_distribution<int>(1, 12)(random),
+                    std::uniform_int_distribution<int>(1, 28)(random));
+}
+
+// Up to six lines around day.
+std::string RandomFile(std::mt19937& random, const DateRecord& day, int fewestLines)
+{
+    std::string file;
+    int lines = std::uniform_int_distribution<int>(fewestLines, 6)(random);
+    for (int i = 0; i < lines; ++i)
+        file += RandomLine(random, day);
+    return file;
+}
+
 TEST_F(RunDecision, AgreesWithADayByDayReferenceOnRandomFiles)
 {
     std::mt19937 random(20061207);
     ModalAnswerer answerer; // invalid dates are reported; they only count as not in range
     int opened = 0;
     for (int round = 0; round < 400; ++round) {
-        DateRecord day = MakeDate(std::uniform_int_distribution<int>(2000, 2012)(random),
-                                  std::uniform_int_distribution<int>(1, 12)(random),
-                                  std::uniform_int_distribution<int>(1, 28)(random));
-        std::string file;
-        int lines = std::uniform_int_distribution<int>(0, 6)(random);
-        for (int i = 0; i < lines; ++i)
-            file += RandomLine(random, day);
+        DateRecord day = RandomDay(random);
+        std::string file = RandomFile(random, day, 0);
         int range = std::uniform_int_distribution<int>(1, 20)(random);
         int expected = ReferenceDecision(file, day, range);
         opened += expected;
@@ -275,13 +287,8 @@ TEST_F(RunDecision, AFileFoundQuietStaysQuietUntilItsNextReminderDayComesIntoRan
     ModalAnswerer answerer;
     int checked = 0, reached = 0;
     for (int round = 0; round < 300; ++round) {
-        DateRecord day = MakeDate(std::uniform_int_distribution<int>(2000, 2012)(random),
-                                  std::uniform_int_distribution<int>(1, 12)(random),
-                                  std::uniform_int_distribution<int>(1, 28)(random));
-        std::string file;
-        int lines = std::uniform_int_distribution<int>(1, 6)(random);
-        for (int i = 0; i < lines; ++i)
-            file += RandomLine(random, day);
+        DateRecord day = RandomDay(random);
+        std::string file = RandomFile(random, day, 1);
         // The list last shown up to 40 days back, or never: the days since
         // are judged for missed reminders, at this start and the later ones.
         DateRecord shown;
