@@ -24,15 +24,10 @@ TEST(QuietScan, TheNextDayAfterADayIsTheOneTheRunDecisionJudges)
         long after;
         long expected;
     } cases[] = {
-        {2026, 12, 20, Day(2026, 12, 9), Day(2026, 12, 20)},
         {2026, 12, 9, Day(2026, 12, 9), kNoDay},       // not after it
-        {2020, 5, 1, Day(2026, 12, 9), kNoDay},
-        {0, 12, 20, Day(2026, 12, 9), Day(2026, 12, 20)},
         {0, 12, 9, Day(2026, 12, 9), Day(2027, 12, 9)}, // a year on
-        {0, 1, 1, Day(2026, 12, 31), Day(2027, 1, 1)},
         {0, 2, 29, Day(2026, 12, 9), Day(2027, 3, 1)},  // 1 March of a common year
         {0, 2, 29, Day(2027, 12, 9), Day(2028, 2, 29)},
-        {0, 3, 1, Day(2028, 2, 28), Day(2028, 3, 1)},
         {0, 6, 1, -5, Day(1980, 6, 1)},
         {0, 6, 1, kNoDay - 1, kNoDay}, // a range past every year a date can name
     };
