@@ -28,22 +28,47 @@ void Application::LoadAlertSettings(RegKey* settings)
         SnoozeChoice = 1;
         alert.shown = alert.snoozeUntil = alert.snoozeFrom = alert.snoozeTo = 0;
         alert.on = Alerts;
+        alertDetailsRead = 1;
         return;
     }
+    LoadAlertArming(settings);
+    LoadAlertDetails(settings);
+}
+
+void Application::LoadAlertArming(RegKey* settings)
+{
     settings->ReadFlag("Alerts", &Alerts, 1);
     alert.on = Alerts;
     AlertArmed = ReadMinute(settings, "AlertArmed");
-    alert.shown = ReadMinute(settings, "AlertShown");
     alert.snoozeUntil = ReadMinute(settings, "SnoozeUntil");
+    alertDetailsRead = 0;
+}
+
+void Application::LoadAlertDetails(RegKey* settings)
+{
+    alert.shown = ReadMinute(settings, "AlertShown");
     alert.snoozeFrom = ReadMinute(settings, "SnoozeFrom");
     alert.snoozeTo = ReadMinute(settings, "SnoozeTo");
     DWORD choice = 1;
     settings->ReadNumber("SnoozeChoice", &choice, 1);
     SnoozeChoice = choice < (DWORD)kSnoozeChoices ? (int)choice : 1;
+    alertDetailsRead = 1;
+}
+
+void Application::ReadAlertDetails()
+{
+    if (alertDetailsRead)
+        return;
+    RegKey settings;
+    if (settings.OpenForReading(HKEY_CURRENT_USER, kSettingsRegistryKey))
+        LoadAlertDetails(&settings);
+    alertDetailsRead = 1;
 }
 
 int Application::SaveAlertState()
 {
+    // Written back together: none may go back to a default it never had.
+    ReadAlertDetails();
     RegKey settings;
     if (!settings.OpenOrCreate(HKEY_CURRENT_USER, kSettingsRegistryKey))
         return 0;
@@ -101,6 +126,7 @@ int Application::KeepAlertArmed(AlertMinute next)
         return 0;
     }
     AlertArmed = next;
+    ReadAlertDetails();
     // Alerts begin now: what fell due before they were armed was seen or
     // missed without them.
     if (alert.shown == 0)

@@ -98,6 +98,7 @@ void OpenProgram()
 int RunAlertStart()
 {
     Application& app = theApp;
+    app.ReadAlertDetails();
     app.LocateDataFolder();
     // Silent as a start from the start-up list is: a file beside the
     // program is left for a start by hand to ask about.

@@ -53,7 +53,7 @@ void Application::LoadDecisionSettings()
     settings.ReadNumber("ShownDate", &number, RunDate);
     ShownDate = number;
     settings.ReadFlag("AlwaysRun", &AlwaysRun, 0);
-    LoadAlertSettings(&settings);
+    LoadAlertArming(&settings);
 }
 
 void Application::LoadWindowSettings()

@@ -184,6 +184,16 @@ public:
     int badDates;
     // Reads the alert values from the open settings key; the defaults when null.
     void LoadAlertSettings(class RegKey* settings);
+    // What keeping the task where it belongs needs: the switch, the time
+    // armed, a pending snooze. A start that ends unseen with the task in
+    // place reads nothing more.
+    void LoadAlertArming(class RegKey* settings);
+    // The rest: the last alert shown, the snoozed span, the snooze chosen.
+    void LoadAlertDetails(class RegKey* settings);
+    // LoadAlertDetails from the registry, unless read already: before the
+    // alert start looks for due reminders and before any alert value is written.
+    void ReadAlertDetails();
+    int alertDetailsRead;
     // Writes the alert values that change outside the window's settings.
     int SaveAlertState();
     // Writes "Alerts" alone.

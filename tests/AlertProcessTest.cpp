@@ -222,6 +222,30 @@ TEST_F(AlertProcess, WithNothingDueOrNoFileItEndsUnseen)
     EXPECT_EQ(0, run.run.windowsShown);
 }
 
+// A start from the start-up list that ends unseen still moves the task to
+// a pending snooze, and writes back the alert's other values as they were.
+TEST_F(AlertProcess, AStartThatEndsUnseenMovesTheTaskAndKeepsTheAlertsState)
+{
+    AlertMinute now = Now();
+    // Past the range: nothing opens.
+    ASSERT_TRUE(WriteDataFile(LineAt(now + 20 * 24 * 60, "Dentist")));
+    const struct {
+        const char* name;
+        AlertMinute stored, left;
+    } values[] = {{"AlertArmed", now + 5, now + 30}, {"AlertShown", now - 20, now - 20},
+                  {"SnoozeUntil", now + 30, now + 30}, {"SnoozeFrom", now - 50, now - 50},
+                  {"SnoozeTo", now - 40, now - 40},    {"SnoozeChoice", 4, 4}};
+    for (const auto& value : values)
+        StoreSetting(value.name, REG_DWORD, SettingBytes((DWORD)value.stored));
+    ProcessRun run = RunProgram(TarvendelPath(), "RUN");
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(0, run.windowsShown);
+    EXPECT_EQ(1, TaskExists(AlertTaskName()));
+    for (const auto& value : values)
+        EXPECT_EQ((long long)value.left, ReadSetting(value.name)) << value.name;
+}
+
 // A save with a timed reminder ahead sets the task (also where it was lost
 // meanwhile); the save that leaves none removes it; "Alert at the
 // reminder's time" unticked removes it as well.
