@@ -338,9 +338,10 @@ void PrintRatios(const char* label, double* const* times, int count, int starts)
 // Ratios of medians, round by round, each round 31 runs of each start taken
 // in turns, so that a busy moment of the machine weighs on all of them; each
 // start follows the last one's end at once, or after pauseMs. Back to back,
-// the slow band tends to fall on every other start: with an even number of
-// starts in a turn each would keep its band for the whole round, so the
-// first start after a change is timed only apart.
+// the slow band tends to fall on every other start, so each start is made
+// twice and timed the second time: every timed start then falls in the same
+// band as the others, whichever that is. The first start after a change is
+// timed only apart (its first start would not be the first after a change).
 int MeasureRatios(const Programs& p, DWORD pauseMs)
 {
     enum { kRounds = 7, kRunsEach = 31, kAll = kRounds * kRunsEach };
@@ -363,6 +364,8 @@ int MeasureRatios(const Programs& p, DWORD pauseMs)
         for (int i = 0; i < kRunsEach; ++i) {
             for (int start = 0; start < starts; ++start) {
                 DWORD code = 0;
+                if (pauseMs == 0)
+                    StartOf(p, start, &code);
                 Sleep(pauseMs);
                 times[start][i] = StartOf(p, start, &code);
                 if (code != 0) {
